@@ -1,0 +1,58 @@
+// Errors inside the plugin are exceptions; every COM method turns them into an HRESULT.
+#pragma once
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <new>
+#include <stdexcept>
+#include <string>
+
+namespace tintmark {
+
+// An error with the HRESULT to report and a message for the caller's error object.
+class ComError : public std::runtime_error {
+public:
+    ComError(HRESULT hr, const std::wstring& message, const std::wstring& source = L"Tintmark");
+    HRESULT hr() const { return hr_; }
+    const std::wstring& message() const { return message_; }
+    const std::wstring& source() const { return source_; }
+
+private:
+    HRESULT hr_;
+    std::wstring message_;
+    std::wstring source_;
+};
+
+// Throws ComError for a failed host call; the message is the system's text for the HRESULT.
+void ThrowIfFailed(HRESULT hr, const wchar_t* operation);
+
+// The system's message for an HRESULT (no trailing line break), or "Error 0x...".
+std::wstring HresultMessage(HRESULT hr);
+
+// Records the error as the thread's error info (the host and scripts read it).
+void SetThreadErrorInfo(const ComError& e);
+
+// Runs body and maps what it throws to an HRESULT: ComError to its own, bad_alloc to
+// E_OUTOFMEMORY, anything else to E_UNEXPECTED. Nothing escapes into the host.
+template <typename F>
+HRESULT ComBoundary(F&& body) noexcept {
+    try {
+        body();
+        return S_OK;
+    } catch (const ComError& e) {
+        SetThreadErrorInfo(e);
+        return e.hr();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+// Converts between the host's wide strings and the plugin's Windows-1251 text.
+std::string WideTo1251(const wchar_t* text, size_t length);
+std::string WideTo1251(const std::wstring& text);
+std::wstring Cp1251ToWide(const std::string& text);
+
+}  // namespace tintmark

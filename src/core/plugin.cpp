@@ -1,0 +1,161 @@
+// Plugin object: identity, lifecycle under the host (Init/Done) and the automation dispatch.
+#include "core/plugin.h"
+
+#include "core/com_error.h"
+#include "core/module.h"
+
+namespace tintmark {
+
+namespace {
+constexpr int32_t kInitialTableLength = 128;
+}
+
+TTintmarkPlugin::TTintmarkPlugin() { ModuleAddRef(); }
+
+TTintmarkPlugin::~TTintmarkPlugin() {
+    // A host that never called Done still gets its configurator and connection back.
+    Done();
+    ModuleRelease();
+}
+
+HRESULT TTintmarkPlugin::QueryInterface(REFIID riid, void** ppv) {
+    if (!ppv) return E_POINTER;
+    if (riid == IID_IUnknown || riid == IID_IDispatch || riid == IID_ITintmarkPlugin) {
+        *ppv = static_cast<ITintmarkPlugin*>(this);
+    } else if (riid == IID_IConfigPluginHost) {
+        *ppv = static_cast<IConfigPluginHost*>(this);
+    } else {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
+
+ULONG TTintmarkPlugin::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
+
+ULONG TTintmarkPlugin::Release() {
+    const LONG n = InterlockedDecrement(&refs_);
+    if (n == 0) delete this;
+    return static_cast<ULONG>(n);
+}
+
+// ---- IConfigPluginHost ----
+
+HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
+    if (!pluginName) return E_POINTER;
+    *pluginName = nullptr;
+    if (!configurator) return E_POINTER;
+    const HRESULT hr = ComBoundary([&] {
+        Configurator = ComPtr<IConfigurator>(configurator);
+        *pluginName = SysAllocString(L"Tintmark");
+        if (!*pluginName) throw std::bad_alloc();
+
+        ConfigEvents = std::make_unique<TOpenConfIConfigEvents>();
+        ConfigEvents->Connect(Configurator.get());
+
+        TelepatTried = false;
+        LineHeight = 0;
+        LastCaretLine = 0;
+        LastCaretCol = 0;
+
+        DisplayMetrics metrics;
+        ReadDisplaySettings(Config, Canvas, metrics);
+        LineHeight = metrics.LineHeight;
+        CharWidth = metrics.CharWidth;
+        TabWidth = metrics.TabWidth;
+
+        // Paint state and every appearance setting but BookMarkColor and
+        // DisableAutoHighlight start at 0 until a script writes them.
+        TextOriginX = 0;
+        LastFirstLine = 0;
+        LastHScrollPos = 0;
+        const Appearance kept = Look;
+        Look = Appearance{};
+        Look.BookMarkColor = kept.BookMarkColor;
+        Look.DisableAutoHighlight = kept.DisableAutoHighlight;
+
+        KeyWordsMap.SetLength(kInitialTableLength);
+        MethMap.SetLength(kInitialTableLength);
+        BookmarkLines.SetLength(kInitialTableLength);
+    });
+    if (FAILED(hr) && *pluginName) {
+        // A host does not free out-parameters of a failed call.
+        SysFreeString(*pluginName);
+        *pluginName = nullptr;
+    }
+    return hr;
+}
+
+HRESULT TTintmarkPlugin::Done() {
+    return ComBoundary([&] {
+        if (ConfigEvents) {
+            ConfigEvents->OnActivateWindow = nullptr;
+            ConfigEvents->OnQueryQuit = nullptr;
+            ConfigEvents->OnConfigWindowCreate = nullptr;
+            ConfigEvents.reset();  // disconnects
+        }
+        if (TelepatEvents) {
+            TelepatEvents->OnInsert = nullptr;
+            TelepatEvents.reset();
+        }
+        Configurator.reset();
+        Canvas.reset();
+        KeyWords.clear();
+        KeyWordCount = 0;
+        KeyWordsMap.SetLength(0);
+        MethMap.SetLength(0);
+        BookmarkLines.SetLength(0);
+    });
+}
+
+HRESULT TTintmarkPlugin::GetPluginCaps(LONG capability, VARIANT* value) {
+    if (!value) return E_POINTER;
+    VariantInit(value);
+    if (capability == 0 || capability == 1) {
+        value->vt = VT_I4;
+        value->lVal = 0;
+    }
+    return S_OK;
+}
+
+HRESULT TTintmarkPlugin::ExecCommand(LONG, VARIANT, VARIANT* result) {
+    if (result) VariantInit(result);
+    return S_OK;
+}
+
+// ---- IDispatch ----
+
+HRESULT TTintmarkPlugin::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    *count = 1;
+    return S_OK;
+}
+
+HRESULT TTintmarkPlugin::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    *info = nullptr;
+    if (index != 0) return DISP_E_BADINDEX;
+    return ComBoundary([&] {
+        *info = PluginTypeInfo(IID_ITintmarkPlugin);
+        (*info)->AddRef();
+    });
+}
+
+HRESULT TTintmarkPlugin::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
+    ITypeInfo* info = nullptr;
+    const HRESULT hr = ComBoundary([&] { info = PluginTypeInfo(IID_ITintmarkPlugin); });
+    if (FAILED(hr)) return hr;
+    return DispGetIDsOfNames(info, names, count, ids);
+}
+
+HRESULT TTintmarkPlugin::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
+                                EXCEPINFO* excep, UINT* argErr) {
+    if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = nullptr;
+    const HRESULT hr = ComBoundary([&] { info = PluginTypeInfo(IID_ITintmarkPlugin); });
+    if (FAILED(hr)) return hr;
+    return DispInvoke(static_cast<ITintmarkPlugin*>(this), info, id, flags, params, result, excep, argErr);
+}
+
+}  // namespace tintmark

@@ -1,0 +1,154 @@
+// The plugin object: host plugin interface, automation interface and all plugin state.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <optional>
+
+#include "analysis/plugin_types.h"
+#include "core/event_sinks.h"
+#include "core/handles.h"
+#include "host_h.h"
+#include "render/display_settings.h"
+#include "render/measure_canvas.h"
+#include "tintmark_h.h"
+
+namespace tintmark {
+
+class TTintmarkPlugin final : public ITintmarkPlugin, public IConfigPluginHost {
+public:
+    TTintmarkPlugin();
+    ~TTintmarkPlugin();
+    TTintmarkPlugin(const TTintmarkPlugin&) = delete;
+    TTintmarkPlugin& operator=(const TTintmarkPlugin&) = delete;
+
+    // ---- host links ----
+    ComPtr<IConfigurator> Configurator;
+    std::unique_ptr<TOpenConfIConfigEvents> ConfigEvents;
+    std::unique_ptr<TTELEPATLibDTelepatEvents> TelepatEvents;
+    bool TelepatTried = false;
+    bool TelepatInserted = false;
+    HWND MainWindowHandle = nullptr;
+
+    // ---- window hooking ----
+    HWND ActiveCfgWindowHandle = nullptr;
+    int32_t LastCaretLine = 0;
+    int32_t LastCaretCol = 0;
+    int32_t TextOriginX = 0;
+
+    // ---- keyword table and scan tables ----
+    TKeyWords KeyWords;
+    int32_t KeyWordCount = 0;
+    TKeyWordsMap KeyWordsMap;
+    TMethMap MethMap;
+    TIntArray BookmarkLines;
+
+    // ---- display settings and paint state ----
+    ConfiguratorSettings Config;
+    Appearance Look;
+    std::optional<MeasureCanvas> Canvas;
+    int32_t LineHeight = 0;
+    int32_t CharWidth = 0;
+    int32_t TabWidth = 0;
+    int32_t LastFirstLine = 0;
+    int32_t LastHScrollPos = 0;
+
+    // ---- IUnknown ----
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+
+    // ---- IConfigPluginHost ----
+    HRESULT STDMETHODCALLTYPE Init(IConfigurator* configurator, BSTR* pluginName) override;
+    HRESULT STDMETHODCALLTYPE Done() override;
+    HRESULT STDMETHODCALLTYPE GetPluginCaps(LONG capability, VARIANT* value) override;
+    HRESULT STDMETHODCALLTYPE ExecCommand(LONG command, VARIANT param, VARIANT* result) override;
+
+    // ---- IDispatch (driven by the embedded type library) ----
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID lcid,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* excep, UINT* argErr) override;
+
+    // ---- ITintmarkPlugin: standard form properties (the control face is not built yet) ----
+    HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_AutoScroll(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_AutoScroll(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_AutoSize(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_AutoSize(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_AxBorderStyle(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_AxBorderStyle(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Caption(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Caption(BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Color(OLE_COLOR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Color(OLE_COLOR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Font(IFontDisp**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Font(IFontDisp*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_KeyPreview(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_KeyPreview(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_PixelsPerInch(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_PixelsPerInch(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_PrintScale(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_PrintScale(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Scaled(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Scaled(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Active(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_DropTarget(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_DropTarget(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_HelpFile(BSTR*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_HelpFile(BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_ScreenSnap(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_ScreenSnap(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_SnapBuffer(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_SnapBuffer(LONG) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_DoubleBuffered(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_DoubleBuffered(VARIANT_BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_AlignDisabled(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_VisibleDockClientCount(LONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL) override { return E_NOTIMPL; }
+
+    // ---- ITintmarkPlugin: the plugin's own members ----
+    HRESULT STDMETHODCALLTYPE ExpandAll() override;
+    HRESULT STDMETHODCALLTYPE CollapseAll() override;
+    HRESULT STDMETHODCALLTYPE JumpToPairBracket() override;
+    HRESULT STDMETHODCALLTYPE SelectPairBlock() override;
+    HRESULT STDMETHODCALLTYPE put_OpenBracketUnderLineColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_MethodsBorderColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_GutterColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_GutterLineColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_BookMarkColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_OpenBracketFontColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_OpenBracketBgColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_OpenBracketFrameColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_CloseBracketBgColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_CloseBracketFrameColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_CloseBracketFontColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_CloseBracketUnderLineColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_OpenBracketFontBold(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE put_CloseBracketFontBold(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE SelectInnerBlock() override;
+    HRESULT STDMETHODCALLTYPE put_HighlightModeAlways(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE put_DisableAutoHighlight(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE ShowPairBracket() override;
+    HRESULT STDMETHODCALLTYPE put_CrossLinesColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_EnableHorizCrossLine(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE put_EnableVertCrossLine(VARIANT_BOOL v) override;
+
+private:
+    HRESULT PutColour(Colour Appearance::*field, ColourFallback fallback, OLE_COLOR value);
+    HRESULT PutSwitch(bool Appearance::*field, VARIANT_BOOL value);
+    // Runs a command on the active editor; before Init there is no configurator and the
+    // command succeeds doing nothing.
+    template <typename F>
+    HRESULT Command(F&& body);
+
+    LONG refs_ = 1;
+};
+
+}  // namespace tintmark

@@ -1,0 +1,68 @@
+// The plugin's own automation members: commands and write-only appearance properties.
+#include "core/com_error.h"
+#include "core/plugin.h"
+
+namespace tintmark {
+
+template <typename F>
+HRESULT TTintmarkPlugin::Command(F&& body) {
+    if (!Configurator) return S_OK;
+    return ComBoundary(std::forward<F>(body));
+}
+
+HRESULT TTintmarkPlugin::PutColour(Colour Appearance::*field, ColourFallback fallback, OLE_COLOR value) {
+    tintmark::PutColour(Look, field, fallback, static_cast<Colour>(value), Config);
+    return S_OK;
+}
+
+HRESULT TTintmarkPlugin::PutSwitch(bool Appearance::*field, VARIANT_BOOL value) {
+    tintmark::PutSwitch(Look, field, value != VARIANT_FALSE);
+    return S_OK;
+}
+
+// Folding, navigation and highlighting act on the active editor; they join as the window
+// hooking and analysis land. Until then they succeed and change nothing.
+HRESULT TTintmarkPlugin::ExpandAll() { return Command([] {}); }
+HRESULT TTintmarkPlugin::CollapseAll() { return Command([] {}); }
+HRESULT TTintmarkPlugin::JumpToPairBracket() { return Command([] {}); }
+HRESULT TTintmarkPlugin::SelectPairBlock() { return Command([] {}); }
+HRESULT TTintmarkPlugin::SelectInnerBlock() { return Command([] {}); }
+
+HRESULT TTintmarkPlugin::ShowPairBracket() {
+    if (!Look.DisableAutoHighlight) return S_OK;
+    return Command([&] {
+        // The one-shot highlight runs with automatic highlighting briefly on; it is off
+        // again on every way out, also when the highlighting fails.
+        struct Restore {
+            Appearance& look;
+            ~Restore() { look.DisableAutoHighlight = true; }
+        } restore{Look};
+        Look.DisableAutoHighlight = false;
+    });
+}
+
+using A = Appearance;
+using F = ColourFallback;
+
+HRESULT TTintmarkPlugin::put_OpenBracketUnderLineColor(OLE_COLOR v) { return PutColour(&A::OpenBracketUnderLineColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_MethodsBorderColor(OLE_COLOR v) { return PutColour(&A::MethodsBorderColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_GutterColor(OLE_COLOR v) { return PutColour(&A::GutterColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_GutterLineColor(OLE_COLOR v) { return PutColour(&A::GutterLineColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_BookMarkColor(OLE_COLOR v) { return PutColour(&A::BookMarkColor, F::BookMark, v); }
+HRESULT TTintmarkPlugin::put_OpenBracketFontColor(OLE_COLOR v) { return PutColour(&A::OpenBracketFontColor, F::Keyword, v); }
+HRESULT TTintmarkPlugin::put_OpenBracketBgColor(OLE_COLOR v) { return PutColour(&A::OpenBracketBgColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_OpenBracketFrameColor(OLE_COLOR v) { return PutColour(&A::OpenBracketFrameColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_CloseBracketBgColor(OLE_COLOR v) { return PutColour(&A::CloseBracketBgColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_CloseBracketFrameColor(OLE_COLOR v) { return PutColour(&A::CloseBracketFrameColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_CloseBracketFontColor(OLE_COLOR v) { return PutColour(&A::CloseBracketFontColor, F::Keyword, v); }
+HRESULT TTintmarkPlugin::put_CloseBracketUnderLineColor(OLE_COLOR v) { return PutColour(&A::CloseBracketUnderLineColor, F::Background, v); }
+HRESULT TTintmarkPlugin::put_CrossLinesColor(OLE_COLOR v) { return PutColour(&A::CrossLinesColor, F::None, v); }
+
+HRESULT TTintmarkPlugin::put_OpenBracketFontBold(VARIANT_BOOL v) { return PutSwitch(&A::OpenBracketFontBold, v); }
+HRESULT TTintmarkPlugin::put_CloseBracketFontBold(VARIANT_BOOL v) { return PutSwitch(&A::CloseBracketFontBold, v); }
+HRESULT TTintmarkPlugin::put_HighlightModeAlways(VARIANT_BOOL v) { return PutSwitch(&A::HighlightModeAlways, v); }
+HRESULT TTintmarkPlugin::put_DisableAutoHighlight(VARIANT_BOOL v) { return PutSwitch(&A::DisableAutoHighlight, v); }
+HRESULT TTintmarkPlugin::put_EnableHorizCrossLine(VARIANT_BOOL v) { return PutSwitch(&A::EnableHorizCrossLine, v); }
+HRESULT TTintmarkPlugin::put_EnableVertCrossLine(VARIANT_BOOL v) { return PutSwitch(&A::EnableVertCrossLine, v); }
+
+}  // namespace tintmark

@@ -1,0 +1,55 @@
+// Per-window records hung on the host's windows as hidden child windows of our own classes.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/handles.h"
+#include "host_h.h"
+#include "text/cp1251.h"
+
+namespace tintmark {
+
+struct NameLessCi {
+    bool operator()(const std::string& a, const std::string& b) const { return CompareTextCi1251(a, b) < 0; }
+};
+
+// State of one configurator window (one open document).
+struct TCfgWndData {
+    ComPtr<ITextDoc> Document;
+    // Folded methods by name (case-insensitive, no duplicates): the lines folding took out,
+    // kept as the host's own UTF-16 text.
+    std::map<std::string, std::vector<std::u16string>, NameLessCi> FoldedBlocks;
+    HWND EditorHandle = nullptr;
+    HWND CfgWindowHandle = nullptr;
+    HWND Handle = nullptr;  // the hidden "TCfgWndData" window
+
+    bool HasFoldedBlocks() const { return !FoldedBlocks.empty(); }
+};
+
+// Marker inside one editor window and link to its configurator window's record.
+struct TEditorData {
+    TCfgWndData* CfgWndData = nullptr;
+    HWND Handle = nullptr;  // the hidden "TEditorData" window
+};
+
+// Creates the record as a hidden child of cfgWindow; the record lives until that window goes.
+TCfgWndData* CreateCfgWndData(HWND cfgWindow);
+// Creates the marker as a hidden child of editor, linked to owner.
+TEditorData* CreateEditorData(HWND editor, TCfgWndData* owner);
+
+// The record among cfgWindow's direct children, or null.
+TCfgWndData* FindCfgWndData(HWND cfgWindow);
+// The marker of an editor: its first child's user data when that child is a "TEditorData"
+// window; null otherwise (the editor has no state).
+TEditorData* FindEditorData(HWND editor);
+// The configurator window's record reached from an editor, or null.
+TCfgWndData* CfgWndDataOfEditor(HWND editor);
+
+extern const wchar_t kCfgWndDataClass[];
+extern const wchar_t kEditorDataClass[];
+
+}  // namespace tintmark

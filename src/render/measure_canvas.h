@@ -1,0 +1,42 @@
+// The configurator's display settings read from the registry, and the canvas that measures text.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "core/handles.h"
+#include "render/display_settings.h"
+
+namespace tintmark {
+
+// A memory DC compatible with the screen holding the module font.
+class MeasureCanvas {
+public:
+    explicit MeasureCanvas(const FontSpec& font);
+    HDC dc() const { return dc_.get(); }
+    SIZE TextExtent(const wchar_t* text, int length) const;
+
+private:
+    UniqueMemoryDc dc_;
+    UniqueGdiObject font_;
+    SelectGuard select_;
+};
+
+struct DisplayMetrics {
+    int32_t LineHeight = 0;
+    int32_t CharWidth = 0;
+    int32_t TabWidth = 0;
+};
+
+// Reads a string value of an HKEY_CURRENT_USER key; nothing when the key or value is
+// missing or the value is not a string.
+std::optional<std::wstring> ReadRegistryString(const wchar_t* key, const wchar_t* value);
+
+// Reads the font, tab size and colours from the configurator's options, creates the
+// measuring canvas and derives line height, blank width and tab width.
+void ReadDisplaySettings(ConfiguratorSettings& settings, std::optional<MeasureCanvas>& canvas,
+                         DisplayMetrics& metrics);
+
+}  // namespace tintmark

@@ -1,0 +1,112 @@
+// Parsing of the configurator's option values and the appearance property rules.
+#include "render/display_settings.h"
+
+#include <gtest/gtest.h>
+
+using namespace tintmark;
+
+TEST(ParseRegistryInt, Table) {
+    struct Row { const char* text; std::optional<int32_t> want; };
+    const Row rows[] = {
+        {"0", 0}, {"16777215", 0xFFFFFF}, {"-1", -1}, {"-2", -2}, {"+7", 7}, {"  42", 42},
+        {"$FF", 255}, {"0x10", 16}, {"$FFFFFFFF", -1}, {"-2147483648", INT32_MIN}, {"2147483647", INT32_MAX},
+        {"2147483648", std::nullopt}, {"-2147483649", std::nullopt}, {"$100000000", std::nullopt},
+        {"", std::nullopt}, {"-", std::nullopt}, {"$", std::nullopt}, {"12abc", std::nullopt},
+        {"42 ", std::nullopt}, {"abc", std::nullopt}, {"1.5", std::nullopt},
+    };
+    for (const auto& r : rows) EXPECT_EQ(ParseRegistryInt(r.text), r.want) << '"' << r.text << '"';
+}
+
+TEST(SplitBLangItems, SeparatorsAndTrailing) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(SplitBLangItems("Courier New,-13,0,400"), (V{"Courier New", "-13", "0", "400"}));
+    EXPECT_EQ(SplitBLangItems("Arial,"), (V{"Arial"}));
+    EXPECT_EQ(SplitBLangItems("a,,b"), (V{"a", "", "b"}));
+    EXPECT_EQ(SplitBLangItems("a\r\nb\rc\nd"), (V{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitBLangItems(",x"), (V{"", "x"}));
+}
+
+TEST(ApplyBLang, Table) {
+    struct Row {
+        const char* value;
+        const char* name;
+        int32_t height;
+        bool bold, italic;
+    };
+    const Row rows[] = {
+        {"", "Courier", -13, false, false},                    // empty value: defaults
+        {"Lucida Console", "Lucida Console", -13, false, false},  // face only
+        {"Arial,-16,0,700", "Arial", -16, true, false},
+        {"Arial,-16,1,400", "Arial", -16, false, true},          // 400 and italic 1
+        {"Arial,-16,0,701", "Arial", -16, false, false},         // 701 is not bold
+        {"Arial,big,2,700", "Arial", -13, true, true},           // bad height, others taken
+        {"Arial,-10,x,y", "Arial", -10, false, false},
+        {"Arial,-10,-1,700,1,204", "Arial", -10, true, false},   // extra items ignored
+    };
+    for (const auto& r : rows) {
+        FontSpec f;
+        ApplyBLang(r.value, f);
+        EXPECT_EQ(f.Name, r.name) << r.value;
+        EXPECT_EQ(f.Height, r.height) << r.value;
+        EXPECT_EQ(f.Bold, r.bold) << r.value;
+        EXPECT_EQ(f.Italic, r.italic) << r.value;
+    }
+}
+
+TEST(ApplyOptionDefaults, BySign) {
+    constexpr Colour kSys = 0x00F0E0D0;
+    struct Row {
+        ModuleOptions read;
+        int32_t tab;
+        Colour key, oper, back, book;
+    };
+    const Row rows[] = {
+        {{}, 4, 255, 255, kWhite, 0xFF0000},                                  // nothing read
+        {{8, 0x800000, 0x008000, -1, 0x00FF00}, 8, 0x800000, 0x008000, kSys, 0x00FF00},
+        {{-3, -7, -9, -5, -1}, 4, 255, 255, -5, 0xFF0000},                     // -5 background stays
+        {{0, 0, 0, 0, 0}, 4, 0, 0, 0, 0},                                     // tab 0 would divide by 0
+        {{1, 1, 1, -2, 1}, 1, 1, 1, kWhite, 1},
+    };
+    for (const auto& r : rows) {
+        ConfiguratorSettings s;
+        ApplyOptionDefaults(r.read, kSys, s);
+        EXPECT_EQ(s.TabSize, r.tab);
+        EXPECT_EQ(s.KeywordColor, r.key);
+        EXPECT_EQ(s.OperatorColor, r.oper);
+        EXPECT_EQ(s.BackgroundColor, r.back);
+        EXPECT_EQ(s.DefaultBookMarkColor, r.book);
+    }
+}
+
+TEST(PutColour, ZeroStoresTheFallbackAtTheTimeOfTheCall) {
+    ConfiguratorSettings cfg;
+    cfg.BackgroundColor = 0xFFFFFF;
+    cfg.KeywordColor = 0x0000FF;
+    cfg.DefaultBookMarkColor = 0xFF0000;
+    Appearance a;
+    PutColour(a, &Appearance::GutterColor, ColourFallback::Background, 0, cfg);
+    PutColour(a, &Appearance::OpenBracketFontColor, ColourFallback::Keyword, 0, cfg);
+    PutColour(a, &Appearance::BookMarkColor, ColourFallback::BookMark, 0, cfg);
+    PutColour(a, &Appearance::CrossLinesColor, ColourFallback::None, 0, cfg);
+    PutColour(a, &Appearance::MethodsBorderColor, ColourFallback::Background, 0x123456, cfg);
+    EXPECT_EQ(a.GutterColor, 0xFFFFFF);
+    EXPECT_EQ(a.OpenBracketFontColor, 0x0000FF);
+    EXPECT_EQ(a.BookMarkColor, 0xFF0000);
+    EXPECT_EQ(a.CrossLinesColor, 0);
+    EXPECT_EQ(a.MethodsBorderColor, 0x123456);
+    cfg.BackgroundColor = 0x010101;  // a later change does not reach a stored value
+    EXPECT_EQ(a.GutterColor, 0xFFFFFF);
+}
+
+TEST(PutSwitch, DisableAutoHighlightCouplesWithHighlightModeAlways) {
+    Appearance a;
+    PutSwitch(a, &Appearance::HighlightModeAlways, true);
+    PutSwitch(a, &Appearance::DisableAutoHighlight, true);
+    EXPECT_TRUE(a.DisableAutoHighlight);
+    EXPECT_FALSE(a.HighlightModeAlways);
+    PutSwitch(a, &Appearance::HighlightModeAlways, true);
+    EXPECT_TRUE(a.HighlightModeAlways);
+    EXPECT_TRUE(a.DisableAutoHighlight);
+    PutSwitch(a, &Appearance::DisableAutoHighlight, false);  // turning it off leaves the mode
+    EXPECT_TRUE(a.HighlightModeAlways);
+}
