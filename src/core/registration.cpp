@@ -62,7 +62,8 @@ HRESULT RegisterServer() {
         SetValue(progId, nullptr, kControlDescription);
         SetValue(progId + L"\\CLSID", nullptr, GuidString(CLSID_TintmarkPlugin));
 
-        ThrowIfFailed(RegisterTypeLib(PluginTypeLib(), path.c_str(), nullptr), L"RegisterTypeLib");
+        std::wstring pathCopy = path;  // the API takes a non-const string
+        ThrowIfFailed(RegisterTypeLib(PluginTypeLib(), pathCopy.data(), nullptr), L"RegisterTypeLib");
     });
 }
 
@@ -75,10 +76,13 @@ HRESULT UnregisterServer() {
         ThrowIfFailed(lib->GetLibAttr(&attr), L"GetLibAttr");
         const TLIBATTR copy = *attr;
         lib->ReleaseTLibAttr(attr);
-        const HRESULT hr = UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind);
-        // Unregistering twice is not an error: what was there is gone.
-        if (FAILED(hr) && hr != TYPE_E_REGISTRYACCESS && hr != TYPE_E_CANTLOADLIBRARY)
-            ThrowIfFailed(hr, L"UnRegisterTypeLib");
+        // Unregistering twice is not an error: what is not registered is already gone.
+        BSTR registered = nullptr;
+        if (FAILED(QueryPathOfRegTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, &registered)))
+            return;
+        SysFreeString(registered);
+        ThrowIfFailed(UnRegisterTypeLib(copy.guid, copy.wMajorVerNum, copy.wMinorVerNum, copy.lcid, copy.syskind),
+                      L"UnRegisterTypeLib");
     });
 }
 

@@ -1,0 +1,42 @@
+' Drives the plugin as a settings script does: all nineteen properties, all six commands.
+Option Explicit
+Dim p, names, i
+Set p = CreateObject("Tintmark.TintmarkPlugin")
+p.OpenBracketUnderLineColor = RGB(255, 0, 0)
+p.MethodsBorderColor = RGB(160, 160, 160)
+p.GutterColor = RGB(240, 240, 240)
+p.GutterLineColor = RGB(200, 200, 200)
+p.BookMarkColor = RGB(0, 0, 255)
+p.OpenBracketFontColor = RGB(0, 0, 128)
+p.OpenBracketBgColor = RGB(255, 255, 192)
+p.OpenBracketFrameColor = RGB(128, 128, 128)
+p.CloseBracketBgColor = RGB(255, 255, 192)
+p.CloseBracketFrameColor = RGB(128, 128, 128)
+p.CloseBracketFontColor = RGB(0, 0, 128)
+p.CloseBracketUnderLineColor = RGB(255, 0, 0)
+p.OpenBracketFontBold = True
+p.CloseBracketFontBold = True
+p.HighlightModeAlways = True
+p.DisableAutoHighlight = False
+p.CrossLinesColor = RGB(230, 230, 250)
+p.EnableHorizCrossLine = True
+p.EnableVertCrossLine = False
+WScript.Echo "properties 19"
+p.ExpandAll
+p.CollapseAll
+p.JumpToPairBracket
+p.SelectPairBlock
+p.SelectInnerBlock
+p.ShowPairBracket
+WScript.Echo "commands 6"
+On Error Resume Next
+p.GutterColor = "red"
+If Err.Number = 13 Then WScript.Echo "mismatch refused" Else WScript.Echo "mismatch " & Err.Number
+Err.Clear
+Dim x
+x = p.GutterColor
+WScript.Echo "getter " & (Err.Number <> 0)
+Err.Clear
+On Error GoTo 0
+Set p = Nothing
+WScript.Echo "done"

@@ -1,0 +1,227 @@
+// The plugin object under a test configurator: lifecycle, capabilities, automation members.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core/plugin.h"
+#include "fake_host.h"
+
+using namespace tintmark;
+using tintmark::test::FakeConfigurator;
+
+namespace {
+
+struct PluginFixture : testing::Test {
+    ComPtr<TTintmarkPlugin> plugin{new TTintmarkPlugin(), false};
+    IConfigPluginHost* host() { return static_cast<IConfigPluginHost*>(plugin.get()); }
+    IDispatch* disp() { return static_cast<ITintmarkPlugin*>(plugin.get()); }
+
+    DISPID Id(const wchar_t* name) {
+        LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+        DISPID id = DISPID_UNKNOWN;
+        EXPECT_EQ(disp()->GetIDsOfNames(IID_NULL, names, 1, 0, &id), S_OK) << "no member";
+        return id;
+    }
+    // Writes a property the way a script engine does.
+    HRESULT Put(const wchar_t* name, VARIANT value) {
+        DISPID named = DISPID_PROPERTYPUT;
+        DISPPARAMS p{&value, &named, 1, 1};
+        return disp()->Invoke(Id(name), IID_NULL, 0, DISPATCH_PROPERTYPUT, &p, nullptr, nullptr, nullptr);
+    }
+    HRESULT Call(const wchar_t* name) {
+        DISPPARAMS p{nullptr, nullptr, 0, 0};
+        VARIANT r;
+        VariantInit(&r);
+        return disp()->Invoke(Id(name), IID_NULL, 0, DISPATCH_METHOD, &p, &r, nullptr, nullptr);
+    }
+};
+
+VARIANT I4(LONG v) {
+    VARIANT x;
+    VariantInit(&x);
+    x.vt = VT_I4;
+    x.lVal = v;
+    return x;
+}
+VARIANT Bool(bool v) {
+    VARIANT x;
+    VariantInit(&x);
+    x.vt = VT_BOOL;
+    x.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
+    return x;
+}
+
+std::wstring ThreadErrorText() {
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.put()) != S_OK || !info) return L"";
+    BSTR d = nullptr;
+    info->GetDescription(&d);
+    std::wstring s = d ? d : L"";
+    SysFreeString(d);
+    return s;
+}
+
+}  // namespace
+
+TEST_F(PluginFixture, InitAnswersTintmarkSizesTablesAndConnectsDoneUndoesIt) {
+    FakeConfigurator cfg(true);
+    const LONG refsBefore = cfg.refs;
+    BSTR name = nullptr;
+    ASSERT_EQ(host()->Init(&cfg, &name), S_OK);
+    EXPECT_STREQ(name, L"Tintmark");
+    SysFreeString(name);
+    for (int len : {plugin->KeyWordsMap.Capacity(), plugin->MethMap.Capacity(), plugin->BookmarkLines.Capacity()})
+        EXPECT_EQ(len, 128);
+    EXPECT_EQ(plugin->KeyWordsMap.Count() + plugin->MethMap.Count() + plugin->BookmarkLines.Count(), 0);
+    EXPECT_EQ(cfg.point.ConnectedCount(), 1);
+    EXPECT_GT(plugin->LineHeight, 0);
+    EXPECT_GT(plugin->CharWidth, 0);
+
+    ASSERT_EQ(host()->Done(), S_OK);
+    EXPECT_EQ(plugin->KeyWordsMap.Capacity() + plugin->MethMap.Capacity() + plugin->BookmarkLines.Capacity(), 0);
+    EXPECT_EQ(cfg.point.ConnectedCount(), 0);
+    EXPECT_EQ(cfg.point.unadvises, 1);
+    EXPECT_EQ(cfg.refs, refsBefore);
+}
+
+TEST_F(PluginFixture, InitFailsWithTheConnectionErrorWithoutConnectionPoint) {
+    FakeConfigurator cfg(false);
+    BSTR name = nullptr;
+    const HRESULT hr = host()->Init(&cfg, &name);
+    EXPECT_EQ(hr, E_NOINTERFACE);
+    EXPECT_EQ(name, nullptr);
+    const std::wstring text = ThreadErrorText();
+    EXPECT_EQ(text.rfind(L"Unable to connect ConfigEvents.\r", 0), 0u) << std::string(text.begin(), text.end());
+    host()->Done();
+}
+
+TEST_F(PluginFixture, InitFailsWhenAdviseFails) {
+    FakeConfigurator cfg(true);
+    cfg.point.failAdvise = CONNECT_E_ADVISELIMIT;
+    BSTR name = nullptr;
+    EXPECT_EQ(host()->Init(&cfg, &name), CONNECT_E_ADVISELIMIT);
+    EXPECT_EQ(ThreadErrorText().rfind(L"Unable to connect ConfigEvents.\r", 0), 0u);
+    host()->Done();
+}
+
+TEST_F(PluginFixture, NullPointersAreRefused) {
+    FakeConfigurator cfg(true);
+    BSTR name = nullptr;
+    EXPECT_EQ(host()->Init(&cfg, nullptr), E_POINTER);
+    EXPECT_EQ(host()->Init(nullptr, &name), E_POINTER);
+    EXPECT_EQ(host()->GetPluginCaps(0, nullptr), E_POINTER);
+    EXPECT_EQ(plugin->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+    EXPECT_EQ(cfg.point.advises, 0);
+}
+
+TEST_F(PluginFixture, PluginCapsAndExecCommand) {
+    struct Row { LONG cap; VARTYPE vt; };
+    for (const Row r : {Row{0, VT_I4}, Row{1, VT_I4}, Row{2, VT_EMPTY}, Row{-1, VT_EMPTY}}) {
+        VARIANT v;
+        VariantInit(&v);
+        v.vt = VT_BSTR;  // garbage in: the answer replaces it
+        EXPECT_EQ(host()->GetPluginCaps(r.cap, &v), S_OK);
+        EXPECT_EQ(v.vt, r.vt) << r.cap;
+        if (v.vt == VT_I4) {
+            EXPECT_EQ(v.lVal, 0);
+        }
+    }
+    VARIANT param = I4(5), result = I4(9);
+    EXPECT_EQ(host()->ExecCommand(3, param, &result), S_OK);
+    EXPECT_EQ(result.vt, VT_EMPTY);
+}
+
+TEST_F(PluginFixture, PropertyPutsStoreWithFallbacksAfterInit) {
+    FakeConfigurator cfg(true);
+    BSTR name = nullptr;
+    ASSERT_EQ(host()->Init(&cfg, &name), S_OK);
+    SysFreeString(name);
+    plugin->Config.BackgroundColor = 0xFFFFFF;  // what the registry would have given
+    plugin->Config.KeywordColor = 0x0000FF;
+    plugin->Config.DefaultBookMarkColor = 0xFF0000;
+
+    EXPECT_EQ(Put(L"GutterColor", I4(0)), S_OK);
+    EXPECT_EQ(Put(L"CrossLinesColor", I4(0)), S_OK);
+    EXPECT_EQ(Put(L"BookMarkColor", I4(0)), S_OK);
+    EXPECT_EQ(Put(L"OpenBracketFontColor", I4(0)), S_OK);
+    EXPECT_EQ(Put(L"CloseBracketBgColor", I4(0x00C0FFFF)), S_OK);
+    EXPECT_EQ(plugin->Look.GutterColor, 0xFFFFFF);
+    EXPECT_EQ(plugin->Look.CrossLinesColor, 0);
+    EXPECT_EQ(plugin->Look.BookMarkColor, 0xFF0000);
+    EXPECT_EQ(plugin->Look.OpenBracketFontColor, 0x0000FF);
+    EXPECT_EQ(plugin->Look.CloseBracketBgColor, 0x00C0FFFF);
+
+    EXPECT_EQ(Put(L"HighlightModeAlways", Bool(true)), S_OK);
+    EXPECT_EQ(Put(L"DisableAutoHighlight", Bool(true)), S_OK);
+    EXPECT_FALSE(plugin->Look.HighlightModeAlways);
+    EXPECT_EQ(Call(L"ShowPairBracket"), S_OK);
+    EXPECT_TRUE(plugin->Look.DisableAutoHighlight);
+    EXPECT_EQ(Put(L"EnableVertCrossLine", I4(7)), S_OK);  // any non-zero is true
+    EXPECT_TRUE(plugin->Look.EnableVertCrossLine);
+    host()->Done();
+}
+
+TEST_F(PluginFixture, EveryMemberWorksBeforeInitAndWrongTypesAreMismatches) {
+    for (const wchar_t* c : {L"ExpandAll", L"CollapseAll", L"JumpToPairBracket", L"SelectPairBlock",
+                             L"SelectInnerBlock", L"ShowPairBracket"})
+        EXPECT_EQ(Call(c), S_OK) << c;
+    EXPECT_EQ(Put(L"GutterColor", I4(0x123456)), S_OK);
+    VARIANT text;
+    VariantInit(&text);
+    text.vt = VT_BSTR;
+    text.bstrVal = SysAllocString(L"not a colour");
+    EXPECT_EQ(Put(L"GutterColor", text), DISP_E_TYPEMISMATCH);
+    VariantClear(&text);
+    EXPECT_EQ(plugin->Look.GutterColor, 0x123456);
+
+    // Members without a getter cannot be read; the form properties are not there yet.
+    DISPPARAMS none{nullptr, nullptr, 0, 0};
+    VARIANT r;
+    VariantInit(&r);
+    EXPECT_NE(disp()->Invoke(Id(L"GutterColor"), IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &r, nullptr, nullptr),
+              S_OK);
+    EXCEPINFO excep{};
+    const HRESULT hr = disp()->Invoke(Id(L"Visible"), IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &r, &excep, nullptr);
+    EXPECT_TRUE(hr == E_NOTIMPL || (hr == DISP_E_EXCEPTION && excep.scode == E_NOTIMPL)) << std::hex << hr;
+    SysFreeString(excep.bstrDescription);
+    SysFreeString(excep.bstrSource);
+    SysFreeString(excep.bstrHelpFile);
+}
+
+TEST_F(PluginFixture, DispatchIdsFollowTheTypeLibrary) {
+    struct Row { const wchar_t* name; DISPID id; };
+    const Row rows[] = {{L"Visible", 201}, {L"Caption", -518}, {L"Color", -501}, {L"Font", -512},
+                        {L"VisibleDockClientCount", 216}, {L"Enabled", -514}, {L"ExpandAll", 217},
+                        {L"OpenBracketUnderLineColor", 221}, {L"CloseBracketFontBold", 234},
+                        {L"SelectInnerBlock", 235}, {L"ShowPairBracket", 238}, {L"EnableVertCrossLine", 241}};
+    for (const auto& r : rows) EXPECT_EQ(Id(r.name), r.id);
+}
+
+TEST_F(PluginFixture, VtableSlotsFollowTheLayout) {
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(disp()->GetTypeInfo(0, 0, info.put()), S_OK);
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+    const int funcs = attr->cFuncs;
+    info->ReleaseTypeAttr(attr);
+    int first = 1000, last = 0;
+    for (int i = 0; i < funcs; ++i) {
+        FUNCDESC* fd = nullptr;
+        ASSERT_EQ(info->GetFuncDesc(static_cast<UINT>(i), &fd), S_OK);
+        const int slot = fd->oVft / static_cast<int>(sizeof(void*));
+        if (fd->memid == 201 && fd->invkind == INVOKE_PROPERTYGET) first = slot;
+        if (fd->memid == -514 && fd->invkind == INVOKE_PROPERTYPUT) {
+            EXPECT_EQ(slot, 44);
+        }
+        if (fd->memid == 217) {
+            EXPECT_EQ(slot, 45);
+        }
+        if (fd->memid == 233) {
+            EXPECT_EQ(slot, 61);
+        }
+        if (slot > last) last = slot;
+        info->ReleaseFuncDesc(fd);
+    }
+    EXPECT_EQ(first, 7);
+    EXPECT_EQ(last, 69);
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs a Windows program under wine64 for the build folder given first: a dedicated Wine
+# prefix inside that folder, and an X display (a shared Xvfb is started when none is set).
+#   tools/wine-run.sh BUILD_DIR PROGRAM [ARGS...]
+set -euo pipefail
+root=$(cd "$1" && pwd)
+shift
+export WINEPREFIX="$root/wineprefix"
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
+export WINEARCH=win64
+
+exec 9>"$root/.wine-run.lock"
+flock 9
+if [ -z "${DISPLAY:-}" ]; then
+    # One Xvfb per build folder, kept for later runs.
+    if [ -s "$root/.xvfb.display" ] && kill -0 "$(cat "$root/.xvfb.pid" 2>/dev/null)" 2>/dev/null; then
+        :
+    else
+        rm -f "$root/.xvfb.display"
+        setsid Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$root/.xvfb.display" 9>&- \
+            >/dev/null 2>&1 < /dev/null &
+        echo $! > "$root/.xvfb.pid"
+        for _ in $(seq 100); do [ -s "$root/.xvfb.display" ] && break; sleep 0.1; done
+        [ -s "$root/.xvfb.display" ] || { echo "wine-run: Xvfb did not start" >&2; exit 1; }
+    fi
+    export DISPLAY=":$(head -n1 "$root/.xvfb.display")"
+fi
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wine wineboot -i >/dev/null 2>&1 9>&- || true
+    wineserver -w 9>&- || true
+fi
+flock -u 9
+exec 9>&-
+exec wine "$@"
