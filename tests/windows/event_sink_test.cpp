@@ -5,10 +5,10 @@
 
 #include "core/com_error.h"
 #include "core/event_sinks.h"
-#include "fake_host.h"
+#include "mini_configurator.h"
 
 using namespace tintmark;
-using tintmark::test::FakeConfigurator;
+using tintmark::minihost::FakeConfigurator;
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <string>
 
 #include "core/plugin.h"
-#include "fake_host.h"
+#include "mini_configurator.h"
 
 using namespace tintmark;
-using tintmark::test::FakeConfigurator;
+using tintmark::minihost::FakeConfigurator;
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The test configurator and its connection point.
-#include "fake_host.h"
+#include "mini_configurator.h"
 
-namespace tintmark::test {
+namespace tintmark::minihost {
 
 HRESULT FakeConnectionPoint::Fire(DISPID id, std::vector<VARIANT> args, VARIANT* result, WORD flags) {
     DISPPARAMS params{args.data(), nullptr, static_cast<UINT>(args.size()), 0};
@@ -72,4 +72,4 @@ HRESULT FakeConfigurator::FindConnectionPoint(REFIID riid, IConnectionPoint** cp
     return S_OK;
 }
 
-}  // namespace tintmark::test
+}  // namespace tintmark::minihost

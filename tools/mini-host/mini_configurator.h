@@ -1,5 +1,5 @@
-// A small configurator for tests: a real connection point for the configurator's events,
-// counted references, and nothing else of the host.
+// A minimal configurator: a real connection point for the configurator's events,
+// counted references, and nothing else of the host. Used by tests and the demo host.
 #pragma once
 
 #include <windows.h>
@@ -11,7 +11,7 @@
 #include "core/handles.h"
 #include "host_h.h"
 
-namespace tintmark::test {
+namespace tintmark::minihost {
 
 // A connection point that keeps its sinks in slots (cookie = slot + 1).
 class FakeConnectionPoint final : public IConnectionPoint {
@@ -93,4 +93,4 @@ private:
     bool withCp_;
 };
 
-}  // namespace tintmark::test
+}  // namespace tintmark::minihost
