@@ -3,6 +3,7 @@
 #include <unknwn.h>
 
 #include "core/module.h"
+#include "core/records.h"
 #include "core/server.h"
 
 extern "C" {
@@ -20,6 +21,7 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, void** ppv) { return tintma
 STDAPI DllCanUnloadNow() {
     if (!tintmark::ModuleCanUnload()) return S_FALSE;
     tintmark::ReleaseTypeLibCache();
+    tintmark::UnregisterRecordClasses();
     return S_OK;
 }
 

@@ -120,7 +120,8 @@ HRESULT TTintmarkPlugin::GetPluginCaps(LONG capability, VARIANT* value) {
 }
 
 HRESULT TTintmarkPlugin::ExecCommand(LONG, VARIANT, VARIANT* result) {
-    if (result) VariantInit(result);
+    if (!result) return E_POINTER;
+    VariantInit(result);
     return S_OK;
 }
 

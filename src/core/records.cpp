@@ -58,6 +58,11 @@ bool HasClass(HWND wnd, const wchar_t* name) {
 
 }  // namespace
 
+void UnregisterRecordClasses() {
+    UnregisterClassW(kCfgWndDataClass, ModuleHandle());
+    UnregisterClassW(kEditorDataClass, ModuleHandle());
+}
+
 TCfgWndData* CreateCfgWndData(HWND cfgWindow) { return CreateRecord<TCfgWndData>(cfgWindow, kCfgWndDataClass); }
 
 TEditorData* CreateEditorData(HWND editor, TCfgWndData* owner) {

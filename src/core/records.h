@@ -49,6 +49,10 @@ TEditorData* FindEditorData(HWND editor);
 // The configurator window's record reached from an editor, or null.
 TCfgWndData* CfgWndDataOfEditor(HWND editor);
 
+// Removes the record window classes; called when the module is about to unload (no record
+// window exists then), so that a later load registers them with its own procedure.
+void UnregisterRecordClasses();
+
 extern const wchar_t kCfgWndDataClass[];
 extern const wchar_t kEditorDataClass[];
 

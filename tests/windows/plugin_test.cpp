@@ -110,6 +110,9 @@ TEST_F(PluginFixture, NullPointersAreRefused) {
     EXPECT_EQ(host()->Init(&cfg, nullptr), E_POINTER);
     EXPECT_EQ(host()->Init(nullptr, &name), E_POINTER);
     EXPECT_EQ(host()->GetPluginCaps(0, nullptr), E_POINTER);
+    VARIANT param;
+    VariantInit(&param);
+    EXPECT_EQ(host()->ExecCommand(1, param, nullptr), E_POINTER);
     EXPECT_EQ(plugin->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
     EXPECT_EQ(cfg.point.advises, 0);
 }
