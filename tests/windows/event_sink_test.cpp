@@ -6,8 +6,10 @@
 #include "core/com_error.h"
 #include "core/event_sinks.h"
 #include "mini_configurator.h"
+#include "test_variants.h"
 
 using namespace tintmark;
+using namespace tintmark::test;
 using tintmark::minihost::FakeConfigurator;
 
 namespace {
@@ -41,27 +43,6 @@ struct FakeWindow final : ICfgWindow {
     HRESULT STDMETHODCALLTYPE GetDocument(ICfgDoc**) override { return E_NOTIMPL; }
 };
 
-VARIANT Disp(IDispatch* d) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_DISPATCH;
-    v.pdispVal = d;
-    return v;
-}
-VARIANT Bool(bool b) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BOOL;
-    v.boolVal = b ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
-}
-VARIANT I4(LONG n) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = n;
-    return v;
-}
 
 HRESULT InvokeSink(IDispatch* sink, DISPID id, std::vector<VARIANT> args, std::vector<DISPID> named = {},
                    WORD flags = DISPATCH_METHOD, VARIANT* result = nullptr, EXCEPINFO* excep = nullptr) {

@@ -5,8 +5,10 @@
 
 #include "core/plugin.h"
 #include "mini_configurator.h"
+#include "test_variants.h"
 
 using namespace tintmark;
+using namespace tintmark::test;
 using tintmark::minihost::FakeConfigurator;
 
 namespace {
@@ -36,20 +38,6 @@ struct PluginFixture : testing::Test {
     }
 };
 
-VARIANT I4(LONG v) {
-    VARIANT x;
-    VariantInit(&x);
-    x.vt = VT_I4;
-    x.lVal = v;
-    return x;
-}
-VARIANT Bool(bool v) {
-    VARIANT x;
-    VariantInit(&x);
-    x.vt = VT_BOOL;
-    x.boolVal = v ? VARIANT_TRUE : VARIANT_FALSE;
-    return x;
-}
 
 std::wstring ThreadErrorText() {
     ComPtr<IErrorInfo> info;
