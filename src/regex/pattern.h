@@ -1,0 +1,140 @@
+// The expression object: settings, modifiers, expression and line-break-pair assignment,
+// and the engine's numbered errors. Compiling and matching build on this class.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tintmark::regex {
+
+// Error codes of the engine: below 1000 compile errors, from 1000 on run-time errors.
+enum ErrorCode : int32_t {
+    kNoErrors = 0,
+    kNoExpressionToCompile = 100,
+    kExpressionTooBig = 101,
+    kTooManyGroups = 102,
+    kUnmatchedOpenParen = 103,
+    kUnmatchedCloseParen = 104,
+    kTextAfterExpression = 105,
+    kOperandCouldMatchEmpty = 106,
+    kNestedQuantifier = 107,
+    kBadHexDigit = 108,
+    kInvalidRange = 109,
+    kTrailingBackslashInSet = 110,
+    kNoHexCode = 111,
+    kHexCodeTooBig = 112,
+    kUnmatchedBracket = 113,
+    kAtomParserInternal = 114,
+    kQuantifierFollowsNothing = 115,
+    kTrailingBackslash = 116,
+    kEmptyLiteral = 119,
+    kBraceCountTooBig = 122,
+    kBraceMinAboveMax = 124,
+    kUnclosedComment = 125,
+    kComplexBracesUnavailable = 126,
+    kUnrecognizedModifier = 127,
+    kBadLineBreakPair = 128,
+    kRepeatOnUnsuitableNode = 1000,
+    kCorruptedNode = 1001,
+    kMissingNode = 1002,
+    kNoExpressionAssigned = 1003,
+    kCorruptedProgram = 1004,
+    kNoSubject = 1005,
+    kBadOffset = 1006,
+    kContinuedWithoutFirst = 1007,
+    kSubjectReadWithoutSubject = 1008,
+    kDumpCorruptedOpcode = 1011,
+    kBadModifierIndex = 1013,
+    kLoopStackExceeded = 1014,
+    kLoopNodeWithoutEntry = 1015,
+    kBadProgramImported = 2000,
+};
+
+// The engine's exception: the message text, the code and, for compile errors, the number
+// of expression characters consumed when the error was found.
+class EPatternError : public std::runtime_error {
+public:
+    EPatternError(const std::string& message, int32_t code, int32_t compilePos)
+        : std::runtime_error(message), Code(code), CompilePos(compilePos) {}
+    int32_t Code;
+    int32_t CompilePos;
+};
+
+// Modifier indices (for ReadModifier/WriteModifier) and their letters and bits.
+enum ModifierIndex : int { kModI = 1, kModR = 2, kModS = 3, kModG = 4, kModM = 5, kModX = 6 };
+constexpr uint32_t ModifierBit(int index) { return 1u << (index - 1); }
+constexpr char kModifierLetters[] = "irsgmx";  // letter of index n at [n - 1]
+
+// Applies a modifier string such as "i", "-i", "i-s" (letters before "-" on, after it off,
+// either case) to bits. Returns false, leaving bits unchanged, at any other character.
+bool ApplyModifierString(std::string_view letters, uint32_t& bits);
+
+// The text of an error code ("Unknown error" for codes the engine does not have).
+std::string PatternErrorText(int32_t code);
+
+class TPattern {
+public:
+    TPattern();
+    virtual ~TPattern() = default;
+    TPattern(const TPattern&) = delete;
+    TPattern& operator=(const TPattern&) = delete;
+
+    // Stores the code and raises EPatternError; compile errors carry " (pos N)".
+    [[noreturn]] virtual void RaiseError(int32_t code);
+    virtual std::string ErrorText(int32_t code) const;
+
+    // Assigning a different text, or any text to an uncompiled object, drops the program;
+    // an empty text leaves no expression.
+    void SetExpression(std::string_view text);
+    bool HasExpression() const { return expression_.has_value(); }
+    const std::string& Expression() const;
+
+    bool ReadModifier(int index);
+    void WriteModifier(int index, bool on);
+    uint32_t ModifierBits() const { return modifierBits_; }
+
+    // "" removes the pair; two different characters set it; anything else is error 128.
+    void SetLineBreakPair(std::string_view pair);
+    std::string LineBreakPair() const;
+
+    const std::string& SpaceCharacters() const { return spaceCharacters_; }
+    const std::string& WordCharacters() const { return wordCharacters_; }
+    const std::string& LineSeparatorChars() const { return lineSeparatorChars_; }
+
+    bool IsCompiled() const { return isCompiled_; }
+    int32_t LastErrorCode() const { return lastErrorCode_; }
+
+    // The other case of c under Windows-1251.
+    static unsigned char DefaultSwapCase(unsigned char c);
+
+protected:
+    void DropProgram();
+
+    std::optional<std::string> expression_;
+    uint32_t modifierBits_ = 0;
+    std::string spaceCharacters_ = " \t\n\r\f";
+    std::string wordCharacters_ = "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ_";
+    std::string lineSeparatorChars_ = "\r\n";
+    char pairHead_ = '\r';
+    char pairTail_ = '\n';
+    bool pairAssigned_ = true;
+
+    std::vector<uint8_t> program_;
+    uint32_t programModifierBits_ = 0;
+    bool isCompiled_ = false;
+    bool compiling_ = false;
+    int32_t compilePos_ = 0;  // characters consumed while compiling
+    int32_t lastErrorCode_ = 0;
+};
+
+// The plugin's expression class: case-insensitive, Russian ranges, dot matches all, greedy.
+class TPluginPattern : public TPattern {
+public:
+    TPluginPattern();
+};
+
+}  // namespace tintmark::regex
