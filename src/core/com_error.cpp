@@ -1,10 +1,9 @@
-// Error objects and the wide/1251 boundary conversions.
+// Error objects and HRESULT messages.
 #include "core/com_error.h"
 
 #include <cstdio>
 
 #include "core/handles.h"
-#include "text/cp1251.h"
 
 namespace tintmark {
 
@@ -50,18 +49,6 @@ void SetThreadErrorInfo(const ComError& e) {
     create->SetSource(const_cast<LPOLESTR>(e.source().c_str()));
     ComPtr<IErrorInfo> info;
     if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.put_void()))) SetErrorInfo(0, info.get());
-}
-
-std::string WideTo1251(const wchar_t* text, size_t length) {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide strings are UTF-16");
-    return Encode1251(std::u16string_view(reinterpret_cast<const char16_t*>(text), length));
-}
-
-std::string WideTo1251(const std::wstring& text) { return WideTo1251(text.data(), text.size()); }
-
-std::wstring Cp1251ToWide(const std::string& text) {
-    const std::u16string u = Decode1251(text);
-    return std::wstring(reinterpret_cast<const wchar_t*>(u.data()), u.size());
 }
 
 }  // namespace tintmark

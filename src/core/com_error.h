@@ -50,9 +50,4 @@ HRESULT ComBoundary(F&& body) noexcept {
     }
 }
 
-// Converts between the host's wide strings and the plugin's Windows-1251 text.
-std::string WideTo1251(const wchar_t* text, size_t length);
-std::string WideTo1251(const std::wstring& text);
-std::wstring Cp1251ToWide(const std::string& text);
-
 }  // namespace tintmark

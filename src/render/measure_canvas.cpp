@@ -2,6 +2,7 @@
 #include "render/measure_canvas.h"
 
 #include "core/com_error.h"
+#include "core/wide_text.h"
 
 namespace tintmark {
 
