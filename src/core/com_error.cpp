@@ -51,4 +51,16 @@ void SetThreadErrorInfo(const ComError& e) {
     if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, info.put_void()))) SetErrorInfo(0, info.get());
 }
 
+HRESULT ReportComError(const ComError& e, EXCEPINFO* excep) {
+    if (!excep) {
+        SetThreadErrorInfo(e);
+        return e.hr();
+    }
+    *excep = EXCEPINFO{};
+    excep->bstrSource = SysAllocString(e.source().c_str());
+    excep->bstrDescription = SysAllocString(e.message().c_str());
+    excep->scode = e.hr();
+    return DISP_E_EXCEPTION;
+}
+
 }  // namespace tintmark

@@ -7,6 +7,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
 
 namespace tintmark {
 
@@ -33,16 +34,24 @@ std::wstring HresultMessage(HRESULT hr);
 // Records the error as the thread's error info (the host and scripts read it).
 void SetThreadErrorInfo(const ComError& e);
 
-// Runs body and maps what it throws to an HRESULT: ComError to its own, bad_alloc to
-// E_OUTOFMEMORY, anything else to E_UNEXPECTED. Nothing escapes into the host.
+// Reports a caught error: into excep (as IDispatch::Invoke does, answering
+// DISP_E_EXCEPTION) when one is given, else as the thread's error info with its HRESULT.
+HRESULT ReportComError(const ComError& e, EXCEPINFO* excep);
+
+// Runs body and maps what it throws to an HRESULT: ComError to its own (or to
+// DISP_E_EXCEPTION with excep filled), bad_alloc to E_OUTOFMEMORY, anything else to
+// E_UNEXPECTED. Nothing escapes into the host. body may return an HRESULT of its own.
 template <typename F>
-HRESULT ComBoundary(F&& body) noexcept {
+HRESULT ComBoundary(F&& body, EXCEPINFO* excep = nullptr) noexcept {
     try {
-        body();
-        return S_OK;
+        if constexpr (std::is_same_v<decltype(body()), HRESULT>) {
+            return body();
+        } else {
+            body();
+            return S_OK;
+        }
     } catch (const ComError& e) {
-        SetThreadErrorInfo(e);
-        return e.hr();
+        return ReportComError(e, excep);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     } catch (...) {

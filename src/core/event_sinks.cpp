@@ -132,31 +132,16 @@ HRESULT TEventsBaseSink::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
 
 HRESULT TEventsBaseSink::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* excep, UINT*) {
-    try {
-        if (!(flags & DISPATCH_METHOD))
-            throw ComError(DISP_E_MEMBERNOTFOUND, className_ + L" only supports sinking of method calls!",
-                           sourceName_);
-        const EventArgs args(params);
-        VARIANT local;
-        VariantInit(&local);
-        const bool known = CallEvent(dispid, args, result ? result : &local);
-        VariantClear(&local);
-        return known ? S_OK : DISP_E_MEMBERNOTFOUND;
-    } catch (const ComError& e) {
-        if (excep) {
-            *excep = EXCEPINFO{};
-            excep->bstrSource = SysAllocString(e.source().c_str());
-            excep->bstrDescription = SysAllocString(e.message().c_str());
-            excep->scode = e.hr();
-            return DISP_E_EXCEPTION;
-        }
-        SetThreadErrorInfo(e);
-        return e.hr();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
+    return ComBoundary(
+        [&]() -> HRESULT {
+            if (!(flags & DISPATCH_METHOD))
+                throw ComError(DISP_E_MEMBERNOTFOUND, className_ + L" only supports sinking of method calls!",
+                               sourceName_);
+            const EventArgs args(params);
+            UniqueVariant local;
+            return CallEvent(dispid, args, result ? result : local.get()) ? S_OK : DISP_E_MEMBERNOTFOUND;
+        },
+        excep);
 }
 
 // ---- TOpenConfIConfigEvents ----

@@ -55,7 +55,6 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         ConfigEvents->Connect(Configurator.get());
 
         TelepatTried = false;
-        LineHeight = 0;
         LastCaretLine = 0;
         LastCaretCol = 0;
 
@@ -144,19 +143,16 @@ HRESULT TTintmarkPlugin::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
 }
 
 HRESULT TTintmarkPlugin::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
-    ITypeInfo* info = nullptr;
-    const HRESULT hr = ComBoundary([&] { info = PluginTypeInfo(IID_ITintmarkPlugin); });
-    if (FAILED(hr)) return hr;
-    return DispGetIDsOfNames(info, names, count, ids);
+    return ComBoundary([&] { return DispGetIDsOfNames(PluginTypeInfo(IID_ITintmarkPlugin), names, count, ids); });
 }
 
 HRESULT TTintmarkPlugin::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                 EXCEPINFO* excep, UINT* argErr) {
     if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-    ITypeInfo* info = nullptr;
-    const HRESULT hr = ComBoundary([&] { info = PluginTypeInfo(IID_ITintmarkPlugin); });
-    if (FAILED(hr)) return hr;
-    return DispInvoke(static_cast<ITintmarkPlugin*>(this), info, id, flags, params, result, excep, argErr);
+    return ComBoundary([&] {
+        return DispInvoke(static_cast<ITintmarkPlugin*>(this), PluginTypeInfo(IID_ITintmarkPlugin), id, flags,
+                          params, result, excep, argErr);
+    });
 }
 
 }  // namespace tintmark

@@ -50,10 +50,18 @@ HRESULT InvokeSink(IDispatch* sink, DISPID id, std::vector<VARIANT> args, std::v
     return sink->Invoke(id, IID_NULL, 0, flags, &p, result, excep, nullptr);
 }
 
+// Records what the sink's activation handler receives.
 struct ActivateRecorder {
     ICfgWindow* wnd = nullptr;
     VARIANT_BOOL active = 7;
     int calls = 0;
+    void Attach(TOpenConfIConfigEvents& sink) {
+        sink.OnActivateWindow = [this](TEventsBaseSink&, ICfgWindow* w, VARIANT_BOOL a) {
+            wnd = w;
+            active = a;
+            ++calls;
+        };
+    }
 };
 
 }  // namespace
@@ -64,11 +72,7 @@ TEST(EventSink, ConnectDisconnectAndFiringThroughTheConnectionPoint) {
     ActivateRecorder rec;
     {
         TOpenConfIConfigEvents sink;
-        sink.OnActivateWindow = [&](TEventsBaseSink&, ICfgWindow* w, VARIANT_BOOL a) {
-            rec.wnd = w;
-            rec.active = a;
-            ++rec.calls;
-        };
+        rec.Attach(sink);
         sink.Connect(static_cast<IConfigurator*>(&cfg));
         EXPECT_TRUE(sink.Connected());
         EXPECT_EQ(cfg.point.ConnectedCount(), 1);
@@ -88,10 +92,7 @@ TEST(EventSink, NamedArgumentsAreTakenByDispid) {
     FakeWindow wnd;
     ActivateRecorder rec;
     TOpenConfIConfigEvents sink;
-    sink.OnActivateWindow = [&](TEventsBaseSink&, ICfgWindow* w, VARIANT_BOOL a) {
-        rec.wnd = w;
-        rec.active = a;
-    };
+    rec.Attach(sink);
     // Named in the other order: slot 0 is argument 0 (Wnd), slot 1 argument 1 (bActive).
     EXPECT_EQ(InvokeSink(&sink, 8, {Disp(&wnd), Bool(false)}, {0, 1}), S_OK);
     EXPECT_EQ(rec.wnd, &wnd);
