@@ -44,6 +44,8 @@ std::string PatternErrorText(int32_t code) {
         case 1011: return "TPattern(dump): corrupted opcode";
         case 1014: return "TPattern(exec): loop stack exceeded";
         case 1015: return "TPattern(exec): loop node without loop entry";
+        case 1016: return "TPattern(exec): backtracking nested too deeply";
+        case 1017: return "TPattern(exec): step limit exceeded";
         case 2000: return "TPattern(misc): bad program imported";
         default: return "Unknown error";
     }
@@ -72,6 +74,8 @@ bool ApplyModifierString(std::string_view letters, uint32_t& bits) {
 }
 
 TPattern::TPattern() {
+    for (int c = 0; c < 256; ++c) caseTable_[static_cast<size_t>(c)] = DefaultSwapCase(static_cast<unsigned char>(c));
+    ClearResults();
     // Defaults for indices 1..5; x stays off.
     WriteModifier(kModI, false);
     WriteModifier(kModR, true);
@@ -86,6 +90,11 @@ void TPattern::RaiseError(int32_t code) {
     std::string message = ErrorText(code);
     if (code < 1000) message += " (pos " + std::to_string(pos) + ")";
     throw EPatternError(message, code, pos);
+}
+
+void TPattern::Fail(int32_t code) {
+    RaiseError(code);
+    throw EPatternError(ErrorText(code), code, 0);
 }
 
 std::string TPattern::ErrorText(int32_t code) const { return PatternErrorText(code); }
@@ -105,12 +114,12 @@ const std::string& TPattern::Expression() const {
 }
 
 bool TPattern::ReadModifier(int index) {
-    if (index < 1 || index > 6) RaiseError(kBadModifierIndex);
+    if (index < 1 || index > 6) Fail(kBadModifierIndex);
     return (modifierBits_ & ModifierBit(index)) != 0;
 }
 
 void TPattern::WriteModifier(int index, bool on) {
-    if (index < 1 || index > 6) RaiseError(kBadModifierIndex);
+    if (index < 1 || index > 6) Fail(kBadModifierIndex);
     if (on)
         modifierBits_ |= ModifierBit(index);
     else
@@ -124,7 +133,7 @@ void TPattern::SetLineBreakPair(std::string_view pair) {
         DropProgram();
         return;
     }
-    if (pair.size() != 2 || pair[0] == pair[1]) RaiseError(kBadLineBreakPair);
+    if (pair.size() != 2 || pair[0] == pair[1]) Fail(kBadLineBreakPair);
     if (pairAssigned_ && pairHead_ == pair[0] && pairTail_ == pair[1]) return;
     pairHead_ = pair[0];
     pairTail_ = pair[1];
@@ -144,6 +153,11 @@ unsigned char TPattern::DefaultSwapCase(unsigned char c) {
 void TPattern::DropProgram() {
     program_.clear();
     isCompiled_ = false;
+}
+
+void TPattern::ClearResults() {
+    groupStart_.fill(-1);
+    groupEnd_.fill(-1);
 }
 
 TPluginPattern::TPluginPattern() {

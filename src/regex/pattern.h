@@ -2,6 +2,7 @@
 // and the engine's numbered errors. Compiling and matching build on this class.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <stdexcept>
@@ -10,6 +11,8 @@
 #include <vector>
 
 namespace tintmark::regex {
+
+constexpr int kMaxGroups = 14;
 
 // Error codes of the engine: below 1000 compile errors, from 1000 on run-time errors.
 enum ErrorCode : int32_t {
@@ -51,6 +54,8 @@ enum ErrorCode : int32_t {
     kBadModifierIndex = 1013,
     kLoopStackExceeded = 1014,
     kLoopNodeWithoutEntry = 1015,
+    kMatchTooDeep = 1016,       // the engine's own: backtracking nested deeper than kMaxMatchDepth
+    kStepLimitExceeded = 1017,  // the engine's own: a run took more than kMaxMatchSteps steps
     kBadProgramImported = 2000,
 };
 
@@ -110,9 +115,41 @@ public:
 
     // The other case of c under Windows-1251.
     static unsigned char DefaultSwapCase(unsigned char c);
+    unsigned char CaseInverter(unsigned char c) const { return caseTable_[c]; }
+
+    // Compiles Expression into the program (error 1003 without one).
+    void CompileProgram();
+    // Stores a copy of subject (up to its first NUL) and searches from its start.
+    bool Exec(std::string_view subject);
+    // Searches the stored subject from the 1-based offset.
+    bool ExecFrom(int32_t offset);
+
+    // Results of the last run: 0-based positions in the subject, end exclusive; -1 when the
+    // group took no part. Index 0 is the whole match.
+    int32_t GroupStart(int n) const { return groupStart_[static_cast<size_t>(n)]; }
+    int32_t GroupEnd(int n) const { return groupEnd_[static_cast<size_t>(n)]; }
+
+    // The compiled program and its summaries.
+    const std::vector<uint8_t>& Program() const { return program_; }
+    bool StartCharSetHas(unsigned char c) const { return (startCharSet_[c >> 3] >> (c & 7)) & 1; }
+    unsigned char FirstLiteralChar() const { return firstLiteralChar_; }
+    bool AnchoredAtStart() const { return anchoredAtStart_; }
+    const std::string& RequiredLiteral() const { return requiredLiteral_; }
+
+    // Bounds that keep a run from exhausting the stack or running without end: nesting of
+    // choices that may fail back, and steps (nodes visited and characters counted) per run.
+    static constexpr int32_t kMaxMatchDepth = 2000;
+    static constexpr int64_t kMaxMatchSteps = 100000000;
 
 protected:
+    friend class Compiler;
+    friend class Matcher;
+    friend void ComputeSummaries(TPattern& pattern, bool startsWithRepeat);
+    friend void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set);
     void DropProgram();
+    void ClearResults();
+    // RaiseError for the engine's own use; an override that returns still ends the operation.
+    [[noreturn]] void Fail(int32_t code);
 
     std::optional<std::string> expression_;
     uint32_t modifierBits_ = 0;
@@ -123,8 +160,19 @@ protected:
     char pairTail_ = '\n';
     bool pairAssigned_ = true;
 
+    std::array<unsigned char, 256> caseTable_{};
+
     std::vector<uint8_t> program_;
     uint32_t programModifierBits_ = 0;
+    std::array<uint8_t, 32> startCharSet_{};
+    unsigned char firstLiteralChar_ = 0;
+    bool anchoredAtStart_ = false;
+    std::string requiredLiteral_;
+
+    std::string subject_;  // with its terminating NUL
+    bool hasSubject_ = false;
+    std::array<int32_t, kMaxGroups + 1> groupStart_{};
+    std::array<int32_t, kMaxGroups + 1> groupEnd_{};
     bool isCompiled_ = false;
     bool compiling_ = false;
     int32_t compilePos_ = 0;  // characters consumed while compiling

@@ -1,0 +1,18 @@
+// Summaries of a compiled program that let the search skip hopeless start positions.
+#pragma once
+
+#include <cstdint>
+
+#include "regex/pattern.h"
+
+namespace tintmark::regex {
+
+// Fills StartCharSet, FirstLiteralChar, AnchoredAtStart and RequiredLiteral of a freshly
+// compiled program; startsWithRepeat is the outermost level's flag.
+void ComputeSummaries(TPattern& pattern, bool startsWithRepeat);
+
+// Adds to set (32-byte bitmap) every character at which a match from node can begin
+// (code 0 for the end of the subject).
+void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set);
+
+}  // namespace tintmark::regex

@@ -1,0 +1,18 @@
+// Subcommands of tmk, the command-line inspector of the portable core.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tintmark::tmk {
+
+// Bad usage: the message goes to stderr and tmk exits with status 2.
+struct UsageError {
+    std::string message;
+};
+
+using Args = std::vector<std::string>;
+
+int RunRegex(const Args& args);
+
+}  // namespace tintmark::tmk
