@@ -4,6 +4,11 @@
 
 #include "commands.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 namespace {
 const char kUsage[] =
     "usage: tmk regex [--modifiers MODS] [--hex] [--dump] PATTERN [SUBJECT]\n";
@@ -15,7 +20,23 @@ int main(int argc, char** argv) {
         std::fputs(kUsage, stderr);
         return 2;
     }
+#ifdef _WIN32
+    // Arguments are taken as UTF-8 on every platform: on Windows from the wide command line.
+    Args all;
+    int wargc = 0;
+    if (wchar_t** wargv = CommandLineToArgvW(GetCommandLineW(), &wargc)) {
+        for (int i = 0; i < wargc; ++i) {
+            const int n = WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, nullptr, 0, nullptr, nullptr);
+            std::string arg(static_cast<size_t>(n > 0 ? n - 1 : 0), '\0');
+            if (n > 1) WideCharToMultiByte(CP_UTF8, 0, wargv[i], -1, arg.data(), n, nullptr, nullptr);
+            all.push_back(arg);
+        }
+        LocalFree(wargv);
+    }
+    const Args args(all.size() > 2 ? all.begin() + 2 : all.end(), all.end());
+#else
     const Args args(argv + 2, argv + argc);
+#endif
     try {
         if (std::strcmp(argv[1], "regex") == 0) return RunRegex(args);
         throw UsageError{std::string("unknown command: ") + argv[1]};
