@@ -1,0 +1,39 @@
+// Fuzz target: arbitrary expressions, modifiers and subjects through compile and run.
+// Input: byte 0 = modifier bits (i r s g m x), then the expression, a NUL, the subject.
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "regex/pattern.h"
+#include "regex/program.h"
+
+using namespace tintmark::regex;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    if (size < 1) return 0;
+    TPluginPattern p;
+    for (int i = kModI; i <= kModX; ++i) p.WriteModifier(i, (data[0] >> (i - 1)) & 1);
+    const char* rest = reinterpret_cast<const char*>(data + 1);
+    const size_t restSize = size - 1;
+    const void* nul = std::memchr(rest, 0, restSize);
+    const size_t patternSize = nul ? static_cast<size_t>(static_cast<const char*>(nul) - rest) : restSize;
+    const std::string pattern(rest, patternSize);
+    const std::string subject = nul ? std::string(rest + patternSize + 1, restSize - patternSize - 1) : "";
+    try {
+        p.SetExpression(pattern);
+        p.CompileProgram();
+        (void)DumpProgram(p.Program().data(), static_cast<int32_t>(p.Program().size()));
+        if (p.Exec(subject)) {
+            // Results lie inside the subject and are ordered.
+            for (int n = 0; n <= kMaxGroups; ++n) {
+                const int32_t s = p.GroupStart(n), e = p.GroupEnd(n);
+                if (s >= 0 && e >= 0 && n == 0 && (s > e || static_cast<size_t>(e) > subject.size())) __builtin_trap();
+                if ((s >= 0 && static_cast<size_t>(s) > subject.size()) || (e >= 0 && static_cast<size_t>(e) > subject.size()))
+                    __builtin_trap();
+            }
+        }
+        p.ExecFrom(2);
+    } catch (const EPatternError&) {
+    }
+    return 0;
+}
