@@ -278,7 +278,9 @@ private:
                     Optional(ret);
                 break;
             default:  // braces
-                flagp = max > 0 ? (FlagHasWidth | FlagStartsWithRepeat) : kNoFlags;
+                // Width only when at least one count is required: «b{0,2}» can match empty,
+                // and taking it for width would let «(b{0,2}){2,}» loop without consuming.
+                flagp = (max > 0 ? FlagStartsWithRepeat : kNoFlags) | (min > 0 ? FlagHasWidth : kNoFlags);
                 if (single)
                     RepeatRange(ret, min, max, lazy);
                 else

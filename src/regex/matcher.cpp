@@ -27,7 +27,9 @@ public:
         const std::string& req = p_.requiredLiteral_;
         if (!req.empty() && !std::strstr(reinterpret_cast<const char*>(s_ + first), req.c_str())) return false;
         loopLevel_ = 0;
-        if (p_.anchoredAtStart_) return Attempt(first);
+        // The start set only filters: a position whose character cannot begin a match is
+        // not attempted.
+        if (p_.anchoredAtStart_) return p_.StartCharSetHas(s_[first]) && Attempt(first);
         if (const uint8_t c = p_.firstLiteralChar_) {
             for (int32_t at = first; at < end_; ++at) {
                 const void* hit = std::memchr(s_ + at, c, static_cast<size_t>(end_ - at));
@@ -275,6 +277,8 @@ bool Matcher::Repeat(int32_t node) {
     const int32_t repeated = node + (range ? kRangeHeader : kNodeHeader);
     const int32_t next = v_.Next(node);
     const int lookahead = (next >= 0 && v_.Op(next) == OpLiteral) ? v_.Operand(next)[0] : -1;
+    const int32_t followIndex = p_.followSetIndex_[static_cast<size_t>(node)];
+    const uint8_t* follow = followIndex >= 0 ? p_.followSets_[static_cast<size_t>(followIndex)].data() : nullptr;
     const int32_t start = pos_;
     const uint8_t rop = v_.Op(repeated);
     int32_t unit = 1;  // characters per count
@@ -298,6 +302,8 @@ bool Matcher::Repeat(int32_t node) {
     auto attempt = [&](int32_t i) {
         pos_ = start + i * unit;
         if (lookahead >= 0 && Cur() != lookahead) return false;
+        // What follows cannot begin at this character: this count cannot succeed.
+        if (follow && !((follow[Cur() >> 3] >> (Cur() & 7)) & 1)) return false;
         if (Match(next)) return true;
         loopLevel_ = savedLevel;
         std::memcpy(loopCounters_, savedCounters, sizeof savedCounters);
@@ -331,45 +337,35 @@ bool Matcher::LoopEntry(int32_t node) {
 bool Matcher::Loop(int32_t node) {
     if (loopLevel_ <= 0) p_.Fail(kLoopNodeWithoutEntry);
     const int32_t level = loopLevel_;
-    int32_t& counter = loopCounters_[level];
-    const int32_t k = counter;
+    const int32_t k = loopCounters_[level];
     const int32_t min = v_.Min(node), max = v_.Max(node);
     const int32_t body = v_.LoopBody(node);
     const int32_t saved = pos_;
-    if (k < min) {
-        counter = k + 1;
-        if (Match(body)) return true;
+    // Every way out with false leaves the position, the level and this level's counter as
+    // they were: a loop that follows this one reuses the level's counter slot.
+    auto restore = [&] {
         loopCounters_[level] = k;
         loopLevel_ = level;
         pos_ = saved;
         return false;
-    }
-    if (v_.Op(node) == OpLoop) {
-        if (k < max) {
-            counter = k + 1;
-            if (Match(body)) return true;
-            loopCounters_[level] = k;
-            loopLevel_ = level;
-            pos_ = saved;
-        }
+    };
+    auto another = [&] {  // one more pass through the body
+        loopCounters_[level] = k + 1;
+        return Match(body);
+    };
+    auto leave = [&] {  // on past the loop
         loopLevel_ = level - 1;
-        if (Match(v_.Next(node))) return true;
-        loopLevel_ = level;
-        pos_ = saved;
-        return false;
+        return Match(v_.Next(node));
+    };
+    if (k < min) return another() || restore();
+    if (v_.Op(node) == OpLoop) {
+        if (k < max && another()) return true;
+        restore();
+        return leave() || restore();
     }
-    loopLevel_ = level - 1;
-    if (Match(v_.Next(node))) return true;
-    loopLevel_ = level;
-    pos_ = saved;
-    if (k < max) {
-        counter = k + 1;
-        if (Match(body)) return true;
-        loopCounters_[level] = k;
-        loopLevel_ = level;
-        pos_ = saved;
-    }
-    return false;
+    if (leave()) return true;
+    restore();
+    return (k < max && another()) || restore();
 }
 
 bool TPattern::Exec(std::string_view subject) {

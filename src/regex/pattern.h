@@ -145,7 +145,8 @@ protected:
     friend class Compiler;
     friend class Matcher;
     friend void ComputeSummaries(TPattern& pattern, bool startsWithRepeat);
-    friend void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set);
+    friend void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set,
+                                bool midLoop);
     void DropProgram();
     void ClearResults();
     // RaiseError for the engine's own use; an override that returns still ends the operation.
@@ -168,6 +169,10 @@ protected:
     unsigned char firstLiteralChar_ = 0;
     bool anchoredAtStart_ = false;
     std::string requiredLiteral_;
+    // For each repeat node (by program position), the characters at which what follows the
+    // repeat can begin: the matcher skips counts after which the rest cannot match.
+    std::vector<int32_t> followSetIndex_;
+    std::vector<std::array<uint8_t, 32>> followSets_;
 
     std::string subject_;  // with its terminating NUL
     bool hasSubject_ = false;

@@ -2,6 +2,7 @@
 #include "regex/summaries.h"
 
 #include <cstring>
+#include <array>
 #include <vector>
 
 #include "regex/program.h"
@@ -15,7 +16,7 @@ void Add(uint8_t* set, int c) { set[c >> 3] = static_cast<uint8_t>(set[c >> 3] |
 // Walks every node reachable along the analysis' edges with a work list, each node once:
 // the union of what they add is the same as a recursive walk's, and neither loops in the
 // program nor long programs can exhaust the stack.
-void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, uint8_t* set) {
+void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, uint8_t* set, bool midLoop) {
     const ProgramView v{program, 0};
     std::vector<int32_t> work{start};
     std::vector<bool> seen;
@@ -87,7 +88,7 @@ void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, u
                 break;
             case OpLoop: case OpLoopLazy:
                 push(v.LoopBody(node));
-                if (v.Min(node) == 0) push(v.Next(node));
+                if (v.Min(node) == 0 || midLoop) push(v.Next(node));
                 break;
             case OpInSet3:
                 for (int i = 0; i < 3; ++i) Add(set, v.Operand(node)[i]);
@@ -111,11 +112,45 @@ void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, u
     }
 }
 
+namespace {
+int32_t OperandSize(const ProgramView& v, int32_t node) {
+    switch (v.Op(node)) {
+        case OpLiteral: case OpLiteralCI: return static_cast<int32_t>(std::strlen(v.Text(node))) + 1;
+        case OpRepeatRange: case OpRepeatRangeLazy: return 8;
+        case OpLoop: case OpLoopLazy: return 12;
+        case OpInSet3: case OpNotInSet3: return 3;
+        case OpInSet256: return 32;
+        case OpBackRef: case OpBackRefCI: return 1;
+        default: return 0;
+    }
+}
+
+bool IsRepeat(uint8_t op) {
+    return op == OpStar || op == OpStarLazy || op == OpPlus || op == OpPlusLazy || op == OpRepeatRange ||
+           op == OpRepeatRangeLazy;
+}
+
+// The follow set of every repeat node: the first characters of the node after it.
+void ComputeFollowSets(TPattern& p, const ProgramView& v, std::vector<int32_t>& index,
+                       std::vector<std::array<uint8_t, 32>>& sets) {
+    index.assign(static_cast<size_t>(v.size), -1);
+    sets.clear();
+    for (int32_t node = 1; node + kNodeHeader <= v.size; node += kNodeHeader + OperandSize(v, node)) {
+        if (!IsRepeat(v.Op(node)) || v.Next(node) < 0) continue;
+        std::array<uint8_t, 32> set{};
+        FirstCharacters(p, v.base, v.Next(node), set.data(), true);
+        index[static_cast<size_t>(node)] = static_cast<int32_t>(sets.size());
+        sets.push_back(set);
+    }
+}
+}  // namespace
+
 void ComputeSummaries(TPattern& p, bool startsWithRepeat) {
     const uint8_t* prog = p.program_.data();
     const ProgramView v{prog, static_cast<int32_t>(p.program_.size())};
     p.startCharSet_.fill(0);
     FirstCharacters(p, prog, 1, p.startCharSet_.data());
+    ComputeFollowSets(p, v, p.followSetIndex_, p.followSets_);
     p.firstLiteralChar_ = 0;
     p.anchoredAtStart_ = false;
     p.requiredLiteral_.clear();

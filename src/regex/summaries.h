@@ -12,7 +12,10 @@ namespace tintmark::regex {
 void ComputeSummaries(TPattern& pattern, bool startsWithRepeat);
 
 // Adds to set (32-byte bitmap) every character at which a match from node can begin
-// (code 0 for the end of the subject).
-void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set);
+// (code 0 for the end of the subject). From the program's start a loop node is first met
+// with its counter at 0, so its exit counts only when min is 0; from inside a loop body
+// (midLoop) the counter may already have reached min, so the exit always counts.
+void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set,
+                     bool midLoop = false);
 
 }  // namespace tintmark::regex

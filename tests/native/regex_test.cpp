@@ -200,6 +200,18 @@ TEST(Regex, Quantifiers) {
     Check(rows, std::size(rows));
 }
 
+// Cases a comparison with std::regex once found.
+TEST(Regex, FormerFaults) {
+    const Row rows[] = {
+        // A loop that follows another reuses its counter slot; failing back must restore it.
+        {"(([ab])*[ab]){2}(a{2}){1,3}?[ab]*", "-i", "bcaabaabba", "2 10 | 1 4 5 | 2 2 3 | 3 5 7"},
+        {"(([ab])*[ab]){2}(aa){1}", "-i", "bcaabaabba", "2 7 | 1 4 5 | 2 2 3 | 3 5 7"},
+        // After a lazy repeat inside a loop body the loop may end: its exit is a follow.
+        {"a?c(((ccc[^a]))aa|[ab]([^a]{1,3}?){2,})|[^a]{0,2}", "-i", "acacbbaacbbb", "0 6 | 1 2 6 | 4 5 6"},
+    };
+    Check(rows, std::size(rows));
+}
+
 TEST(Regex, BracketSets) {
     const Row rows[] = {
         {"[abc]+", "-i", "xcabz", "1 4"},
@@ -249,6 +261,8 @@ TEST(Regex, CompileErrorsWithPositions) {
         {"(?q)", "", "127 TPattern(comp): unrecognized modifier (pos 3)"},
         {"(?i", "", "127 TPattern(comp): unrecognized modifier (pos 3)"},
         {"(a*)?", "", "compiled"},
+        {"(b{0,2}){2,}", "", "106 TPattern(comp): operand of *, + or {} could match empty (pos 8)"},
+        {"(b{1,2}){2,}", "", "compiled"},
         {"{", "", "compiled"},
     };
     for (const auto& r : rows) EXPECT_EQ(ErrorMessage(r.pattern, r.mods), r.want) << r.pattern;
