@@ -3,12 +3,21 @@
 
 #include "core/com_error.h"
 #include "core/module.h"
+#include "text/cp1251.h"
 
 namespace tintmark {
 
 namespace {
 constexpr int32_t kInitialTableLength = 128;
+
+// The method header and end expressions (Windows-1251 text).
+std::unique_ptr<regex::TPluginPattern> CompiledExpression(const char* utf8) {
+    auto expr = std::make_unique<regex::TPluginPattern>();
+    expr->SetExpression(Utf8To1251(utf8));
+    expr->CompileProgram();
+    return expr;
 }
+}  // namespace
 
 TTintmarkPlugin::TTintmarkPlugin() { ModuleAddRef(); }
 
@@ -58,6 +67,10 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         LastCaretLine = 0;
         LastCaretCol = 0;
 
+        MethodHeaderExpr =
+            CompiledExpression("^\\s*((процедура|procedure)|(функция|function))\\s+([\\wа-яА-Я]+)+");
+        MethodEndExpr = CompiledExpression("^\\s*((конецпроцедуры|endprocedure)|(конецфункции|endfunction))");
+
         DisplayMetrics metrics;
         ReadDisplaySettings(Config, Canvas, metrics);
         LineHeight = metrics.LineHeight;
@@ -99,6 +112,8 @@ HRESULT TTintmarkPlugin::Done() {
             TelepatEvents.reset();
         }
         Configurator.reset();
+        MethodHeaderExpr.reset();
+        MethodEndExpr.reset();
         Canvas.reset();
         KeyWords.clear();
         KeyWordCount = 0;

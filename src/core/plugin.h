@@ -11,6 +11,7 @@
 #include "core/handles.h"
 #include "host_h.h"
 #include "render/display_settings.h"
+#include "regex/pattern.h"
 #include "render/measure_canvas.h"
 #include "tintmark_h.h"
 
@@ -36,6 +37,10 @@ public:
     int32_t LastCaretLine = 0;
     int32_t LastCaretCol = 0;
     int32_t TextOriginX = 0;
+
+    // ---- method recognition ----
+    std::unique_ptr<regex::TPluginPattern> MethodHeaderExpr;
+    std::unique_ptr<regex::TPluginPattern> MethodEndExpr;
 
     // ---- keyword table and scan tables ----
     TKeyWords KeyWords;

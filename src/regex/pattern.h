@@ -145,8 +145,8 @@ protected:
     friend class Compiler;
     friend class Matcher;
     friend void ComputeSummaries(TPattern& pattern, bool startsWithRepeat);
-    friend void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set,
-                                bool midLoop);
+    friend bool FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t node, uint8_t* set,
+                                bool midLoop, int32_t budget);
     void DropProgram();
     void ClearResults();
     // RaiseError for the engine's own use; an override that returns still ends the operation.

@@ -16,7 +16,8 @@ void Add(uint8_t* set, int c) { set[c >> 3] = static_cast<uint8_t>(set[c >> 3] |
 // Walks every node reachable along the analysis' edges with a work list, each node once:
 // the union of what they add is the same as a recursive walk's, and neither loops in the
 // program nor long programs can exhaust the stack.
-void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, uint8_t* set, bool midLoop) {
+bool FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, uint8_t* set, bool midLoop,
+                     int32_t budget) {
     const ProgramView v{program, 0};
     std::vector<int32_t> work{start};
     std::vector<bool> seen;
@@ -30,13 +31,14 @@ void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, u
     work.clear();
     push(start);
     while (!work.empty()) {
+        if (budget >= 0 && budget-- == 0) return false;
         const int32_t node = work.back();
         work.pop_back();
         const uint8_t op = v.Op(node);
         switch (op) {
             case OpEnd: case OpAnyChar: case OpAnyInLine: case OpBackRef: case OpBackRefCI:
                 std::memset(set, 0xFF, 32);
-                return;  // nothing can be added to a full set
+                return true;  // nothing can be added to a full set
             case OpInputStart: case OpJumpBack: case OpEmpty: case OpNoOp: case OpLineStart:
             case OpWordBoundary: case OpNotWordBoundary:
                 push(v.Next(node));
@@ -110,6 +112,7 @@ void FirstCharacters(TPattern& pattern, const uint8_t* program, int32_t start, u
                 pattern.Fail(kCorruptedNode);
         }
     }
+    return true;
 }
 
 namespace {
@@ -130,7 +133,11 @@ bool IsRepeat(uint8_t op) {
            op == OpRepeatRangeLazy;
 }
 
-// The follow set of every repeat node: the first characters of the node after it.
+// The follow set of every repeat node: the first characters of the node after it. Each
+// analysis has a small budget, so that long chains of optional pieces stay linear; a repeat
+// whose follow set is not found in it simply goes unfiltered.
+constexpr int32_t kFollowSetBudget = 64;
+
 void ComputeFollowSets(TPattern& p, const ProgramView& v, std::vector<int32_t>& index,
                        std::vector<std::array<uint8_t, 32>>& sets) {
     index.assign(static_cast<size_t>(v.size), -1);
@@ -138,7 +145,7 @@ void ComputeFollowSets(TPattern& p, const ProgramView& v, std::vector<int32_t>& 
     for (int32_t node = 1; node + kNodeHeader <= v.size; node += kNodeHeader + OperandSize(v, node)) {
         if (!IsRepeat(v.Op(node)) || v.Next(node) < 0) continue;
         std::array<uint8_t, 32> set{};
-        FirstCharacters(p, v.base, v.Next(node), set.data(), true);
+        if (!FirstCharacters(p, v.base, v.Next(node), set.data(), true, kFollowSetBudget)) continue;
         index[static_cast<size_t>(node)] = static_cast<int32_t>(sets.size());
         sets.push_back(set);
     }

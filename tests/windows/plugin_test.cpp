@@ -64,9 +64,13 @@ TEST_F(PluginFixture, InitAnswersTintmarkSizesTablesAndConnectsDoneUndoesIt) {
     EXPECT_EQ(cfg.point.ConnectedCount(), 1);
     EXPECT_GT(plugin->LineHeight, 0);
     EXPECT_GT(plugin->CharWidth, 0);
+    ASSERT_TRUE(plugin->MethodHeaderExpr && plugin->MethodEndExpr);
+    EXPECT_TRUE(plugin->MethodHeaderExpr->IsCompiled());
+    EXPECT_TRUE(plugin->MethodHeaderExpr->Exec("\xCF\xF0\xEE\xF6\xE5\xE4\xF3\xF0\xE0 A()"));  // «Процедура A()»
 
     ASSERT_EQ(host()->Done(), S_OK);
     EXPECT_EQ(plugin->KeyWordsMap.Capacity() + plugin->MethMap.Capacity() + plugin->BookmarkLines.Capacity(), 0);
+    EXPECT_FALSE(plugin->MethodHeaderExpr || plugin->MethodEndExpr);
     EXPECT_EQ(cfg.point.ConnectedCount(), 0);
     EXPECT_EQ(cfg.point.unadvises, 1);
     EXPECT_EQ(cfg.refs, refsBefore);
