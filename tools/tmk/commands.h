@@ -14,5 +14,7 @@ struct UsageError {
 using Args = std::vector<std::string>;
 
 int RunRegex(const Args& args);
+// scan, token, pair, jump, methods, header.
+int RunAnalysis(const std::string& command, const Args& args);
 
 }  // namespace tintmark::tmk

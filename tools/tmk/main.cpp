@@ -11,7 +11,13 @@
 
 namespace {
 const char kUsage[] =
-    "usage: tmk regex [--modifiers MODS] [--hex] [--dump] PATTERN [SUBJECT]\n";
+    "usage: tmk regex [--modifiers MODS] [--hex] [--dump] PATTERN [SUBJECT]\n"
+    "       tmk scan [--utf8] [--first N] [--count N] FILE\n"
+    "       tmk token TEXT COL\n"
+    "       tmk pair [--utf8] [--always] [--first F] [--visible V] FILE LINE COL\n"
+    "       tmk jump [--utf8] --mode M FILE LINE COL\n"
+    "       tmk methods [--utf8] [--line-start] FILE\n"
+    "       tmk header [--utf8] FILE LINE\n";
 }
 
 int main(int argc, char** argv) {
@@ -39,7 +45,7 @@ int main(int argc, char** argv) {
 #endif
     try {
         if (std::strcmp(argv[1], "regex") == 0) return RunRegex(args);
-        throw UsageError{std::string("unknown command: ") + argv[1]};
+        return RunAnalysis(argv[1], args);
     } catch (const UsageError& e) {
         std::fprintf(stderr, "tmk: %s\n%s", e.message.c_str(), kUsage);
         return 2;

@@ -1,0 +1,119 @@
+// The chunked partner search and the moves of the navigation commands.
+#include "analysis/navigation.h"
+
+#include <algorithm>
+
+#include "analysis/scanner.h"
+#include "analysis/token.h"
+
+namespace tintmark {
+
+namespace {
+constexpr int32_t kChunk = 50;
+}
+
+bool FindPairPosition(Analysis& a, TextDocument& doc, PairView& view, const PairSettings& settings,
+                      NavigationMode mode, PartnerPosition* partner) {
+    const int32_t L = doc.SelStartLine();
+    const int32_t lineCount = doc.LineCount();
+    if (L < 0 || L > lineCount - 1) return false;
+    const std::string s = doc.Line(L);
+    const int32_t c = doc.SelStartCol();
+    if (s.empty() || c < 0 || c > static_cast<int32_t>(s.size())) return false;
+
+    const CaretToken token = TokenAtCaret(s, c);
+    a.Pair.CaretTokenText = token.token;
+    TokenClass cls;
+    if (!ClassifyToken(a.Keywords, token.token, cls)) return false;
+
+    const int32_t F = view.FirstVisibleLine(), V = view.VisibleLineCount();
+    auto scan = [&](int32_t first, int32_t count) {
+        ScanLines(doc, first, count, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
+    };
+    auto rescanVisible = [&] { scan(F, V + 10); };
+
+    const bool opener = cls.Direction == kOpener;
+    int32_t next;
+    int32_t lastChunkStart;
+    if (opener) {
+        scan(L, kChunk);
+        next = L + kChunk;
+        lastChunkStart = L;
+    } else {
+        scan(L - (kChunk - 1), kChunk);
+        next = L - (2 * kChunk - 1);
+        lastChunkStart = L - (kChunk - 1);
+    }
+    TKeyWordsMap& map = a.KeyWordsMap;
+    if (map.Count() == 0) return false;
+    const int32_t ci = FindCaretEntry(map, L, c, cls.Kind);
+    if (ci < 0) {
+        rescanVisible();
+        return false;
+    }
+    const TKeyWordPos caret = map[ci];
+    const bool header = caret.Kind == kProcedure || caret.Kind == kFunction;
+    const bool end = caret.Kind == kEndProcedure || caret.Kind == kEndFunction;
+
+    int32_t depth = 0, found = -1;
+    PartnerSearch result =
+        FindPartner(map, ci, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header, end, depth, found);
+    while (result != PartnerSearch::Found) {
+        if (result == PartnerSearch::Boundary) {
+            rescanVisible();
+            return false;
+        }
+        if (opener) {
+            if (next >= lineCount) break;
+            scan(next, kChunk);
+            lastChunkStart = next;
+            next += kChunk;
+            result = FindPartner(map, -1, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header, end, depth,
+                                 found);
+        } else {
+            if (lastChunkStart <= 0) break;
+            const int32_t from = std::max(next, 0);
+            scan(from, lastChunkStart - from);
+            lastChunkStart = from;
+            next -= kChunk;
+            result = FindPartner(map, map.Count(), cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header,
+                                 end, depth, found);
+        }
+    }
+    if (result != PartnerSearch::Found) {
+        rescanVisible();
+        return false;
+    }
+
+    const TKeyWordPos p = map[found];
+    switch (mode) {
+        case kJump: {
+            const int32_t col = p.Kind == kOpenBracket ? p.StartCol + 1 : p.StartCol;
+            doc.MoveCaret(p.Line, col, p.Line, col);
+            break;
+        }
+        case kSelectPairBlock:
+            if (opener)
+                doc.MoveCaret(L, caret.StartCol, p.Line, p.EndCol + 1);
+            else
+                doc.MoveCaret(p.Line, p.StartCol, L, caret.EndCol + 1);
+            break;
+        case kSelectInnerBlock:
+            if (opener)
+                doc.MoveCaret(L, caret.EndCol + 1, p.Line, p.StartCol);
+            else
+                doc.MoveCaret(p.Line, p.EndCol + 1, L, caret.StartCol);
+            break;
+        case kReportPartner:
+            if (partner) *partner = PartnerPosition{p.Line, p.StartCol};
+            break;
+    }
+    if ((mode == kJump || mode == kSelectPairBlock) && view.FirstVisibleLine() == F) {
+        rescanVisible();
+        ErasePairHighlight(view, a.Pair);
+        HighlightPair(doc, view, a.Keywords, map, settings, a.Pair);
+    }
+    return true;
+}
+
+}  // namespace tintmark

@@ -1,0 +1,307 @@
+// Finding the caret token and its partner, and composing the highlight rectangles.
+#include "analysis/pairing.h"
+
+#include <algorithm>
+
+#include "analysis/token.h"
+#include "text/cp1251.h"
+
+namespace tintmark {
+
+bool ClassifyToken(const KeywordTable& table, const std::string& token, TokenClass& out) {
+    if (token.empty()) return false;
+    if (token == "(" || token == ")") {
+        out.Kind = token == "(" ? kOpenBracket : kCloseBracket;
+        out.Direction = KindDirection(out.Kind);
+        out.Partner1 = KindPartner1(out.Kind);
+        out.Partner2 = KindPartner2(out.Kind);
+        return true;
+    }
+    std::string lowered = token;
+    LowerInPlace1251(lowered.data(), lowered.size());
+    const int index = LookUpKeyWord(table, lowered);
+    if (index < 0) return false;
+    const TKeyWord& k = table.KeyWords[static_cast<size_t>(index)];
+    if (k.Direction == kNeutral) return false;
+    out.Kind = k.Kind;
+    out.Direction = k.Direction;
+    out.Partner1 = k.Partner1;
+    out.Partner2 = k.Partner2;
+    return true;
+}
+
+int32_t FindCaretEntry(const TKeyWordsMap& map, int32_t line, int32_t c, uint8_t kind) {
+    // The entry must be of the token's own kind: a bracket ending right before a keyword
+    // must not stand in for the keyword at the caret.
+    const int32_t cc = kind == kCloseBracket ? c + 1 : c;
+    for (int32_t i = 0; i < map.Count(); ++i) {
+        const TKeyWordPos& e = map[i];
+        if (e.Line > line) break;
+        if (e.Line == line && e.StartCol <= cc && cc <= e.EndCol + 1 && e.Kind == kind) return i;
+    }
+    return -1;
+}
+
+PartnerSearch FindPartner(const TKeyWordsMap& map, int32_t start, uint8_t direction, uint8_t kind, uint8_t want1,
+                          uint8_t want2, bool header, bool end, int32_t& depth, int32_t& found) {
+    if (direction == kOpener) {
+        for (int32_t i = start + 1; i < map.Count(); ++i) {
+            const TKeyWordPos& e = map[i];
+            if (header && (e.Kind == kProcedure || e.Kind == kFunction || e.Kind == kForward))
+                return PartnerSearch::Boundary;
+            if (e.Direction == kOpener && (e.Partner1 == want1 || e.Partner2 == want2)) {
+                ++depth;
+            } else if (e.Direction == kCloser && (e.Partner1 == kind || e.Partner2 == kind)) {
+                if (depth == 0) {
+                    found = i;
+                    return PartnerSearch::Found;
+                }
+                --depth;
+            }
+        }
+        return PartnerSearch::NotFound;
+    }
+    for (int32_t i = start - 1; i >= 0; --i) {
+        const TKeyWordPos& e = map[i];
+        if (end && (e.Kind == kEndProcedure || e.Kind == kEndFunction || e.Kind == kForward))
+            return PartnerSearch::Boundary;
+        if (e.Direction == kCloser && (e.Partner1 == want1 || e.Partner2 == want2)) {
+            ++depth;
+        } else if (e.Direction == kOpener && (e.Partner1 == kind || e.Partner2 == kind)) {
+            if (depth == 0) {
+                found = i;
+                return PartnerSearch::Found;
+            }
+            --depth;
+        }
+    }
+    return PartnerSearch::NotFound;
+}
+
+void ErasePairHighlight(PairView& view, PairState& state) {
+    view.ErasePairHighlight(state);
+    state.CaretTokenShown = false;
+    state.PairTokenShown = false;
+}
+
+namespace {
+
+bool IsHeader(uint8_t kind) { return kind == kProcedure || kind == kFunction; }
+bool IsEnd(uint8_t kind) { return kind == kEndProcedure || kind == kEndFunction; }
+
+// Composes the rectangles of one call.
+class RectComposer {
+public:
+    RectComposer(TextDocument& doc, PairView& view, const PairSettings& settings, PairState& state)
+        : doc_(doc), view_(view), settings_(settings), state_(state), first_(view.FirstVisibleLine()) {}
+
+    // The caret token: x of the caret, less the part left of it, plus the part right of it.
+    Rect Caret(int32_t line, const std::string& lineText, int32_t c, const std::string& left,
+               const std::string& right) {
+        const int32_t x = view_.ExpandedTextWidth(std::string_view(lineText).substr(
+            0, static_cast<size_t>(std::min<int32_t>(std::max(c, 0), static_cast<int32_t>(lineText.size())))));
+        ComputeOffset();
+        return Finish(line, x - view_.TextWidth(left), x + view_.TextWidth(right));
+    }
+
+    // The partner token on its own line; text receives the token's text.
+    Rect Partner(const TKeyWordPos& p, std::string& text) {
+        const std::string prefix = doc_.RangeText(p.Line, 0, p.Line, p.StartCol);
+        text = doc_.RangeText(p.Line, p.StartCol, p.Line, p.EndCol + 1);
+        const int32_t x = view_.ExpandedTextWidth(prefix);
+        return Finish(p.Line, x, x + view_.TextWidth(text));
+    }
+
+private:
+    void ComputeOffset() {
+        int32_t pos = view_.HorizontalScrollPos();
+        if (pos <= settings_.TextOriginX) pos = 0;
+        if (state_.HScrolled)
+            state_.HScrolled = false;
+        else if (pos >= settings_.TextOriginX)
+            pos -= settings_.TextOriginX;
+        state_.HScrollPos = pos;
+    }
+    Rect Finish(int32_t line, int32_t left, int32_t right) const {
+        const int32_t shift = settings_.TextOriginX - state_.HScrollPos;
+        const int32_t bottom = (line - first_ + 1) * settings_.LineHeight;
+        return Rect{left + shift - 1, bottom - settings_.LineHeight, right + shift + 1, bottom + 1};
+    }
+
+    TextDocument& doc_;
+    PairView& view_;
+    const PairSettings& settings_;
+    PairState& state_;
+    int32_t first_;
+};
+
+bool HasLineComment(const std::string& s, int32_t c) {
+    const size_t n = static_cast<size_t>(std::min<int32_t>(c, static_cast<int32_t>(s.size())));
+    return std::string_view(s).substr(0, n).find("//") != std::string_view::npos;
+}
+
+}  // namespace
+
+PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable& table, const TKeyWordsMap& map,
+                          const PairSettings& settings, PairState& state) {
+    PairOutcome out;
+    if (settings.DisableAutoHighlight) return out;
+    state.CaretTokenStartCol = 0;
+    state.CaretTokenEndCol = 0;
+
+    const int32_t L = doc.SelStartLine();
+    const int32_t c = doc.SelStartCol();
+    if (L > doc.LineCount() - 1 || L < 0) return out;
+    const int32_t F = view.FirstVisibleLine(), V = view.VisibleLineCount();
+    if (L < F || L > F + V) return out;
+    const std::string s = doc.Line(L);
+    if (s.empty() || c < 0 || c > static_cast<int32_t>(s.size()) || HasLineComment(s, c) || map.Count() == 0)
+        return out;
+
+    const CaretToken token = TokenAtCaret(s, c);
+    state.CaretTokenText = token.token;
+    TokenClass cls;
+    if (!ClassifyToken(table, token.token, cls)) return out;
+    state.CaretTokenKind = cls.Kind;
+
+    const int32_t ci = FindCaretEntry(map, L, c, cls.Kind);
+    if (ci < 0) return out;
+    const TKeyWordPos& caret = map[ci];
+    state.CaretTokenStartCol = caret.StartCol;
+    state.CaretTokenEndCol = caret.EndCol;
+
+    RectComposer rects(doc, view, settings, state);
+    state.CaretTokenRect = rects.Caret(L, s, c, token.left, token.right);
+    state.CaretTokenShown = true;
+    out.marked = true;
+    out.caret = caret;
+
+    int32_t depth = 0, found = -1;
+    if (FindPartner(map, ci, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, IsHeader(caret.Kind),
+                    IsEnd(caret.Kind), depth, found) == PartnerSearch::Found) {
+        state.PairTokenRect = rects.Partner(map[found], state.PairTokenText);
+        state.PairTokenShown = true;
+        out.hasPartner = true;
+        out.partner = map[found];
+    }
+    view.DrawPairHighlight(state);
+    return out;
+}
+
+PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const KeywordTable& table,
+                                const TKeyWordsMap& map, const PairSettings& settings, PairState& state) {
+    PairOutcome out;
+    if (settings.DisableAutoHighlight || map.Count() == 0) return out;
+    const int32_t caretLine = doc.SelStartLine();
+    int32_t L = caretLine;
+    int32_t c = doc.SelStartCol();
+    const int32_t F = view.FirstVisibleLine(), V = view.VisibleLineCount();
+    if (L < F || L > F + V || L > doc.LineCount() - 1 || L < 0) return out;
+    const std::string s = doc.Line(L);
+
+    TokenClass cls;
+    CaretToken token;
+    // A caret beyond the end of its line has no token; the enclosing block is taken then.
+    if (!s.empty() && c >= 0 && c <= static_cast<int32_t>(s.size())) {
+        token = TokenAtCaret(s, c);
+        if (!ClassifyToken(table, token.token, cls)) cls = TokenClass{};
+    }
+
+    int32_t chosen = -1;
+    bool onCaretLine = false;
+    std::string lineText = s;
+    std::string left = token.left, right = token.right, text = token.token;
+    if (cls.Direction != kNeutral) {
+        chosen = FindCaretEntry(map, L, c, cls.Kind);
+        if (chosen < 0) return out;
+        onCaretLine = true;
+    } else {
+        const int32_t last = map.Count() - 1;
+        if (L < map[0].Line || L > map[last].Line) return out;
+        int32_t i = 0;
+        for (; i <= last; ++i) {
+            const TKeyWordPos& e = map[i];
+            if (e.Line > L || (e.Line == L && c < e.StartCol) || (i == last && e.Line == L)) break;
+        }
+        const int32_t candidate = std::max(i - 1, 0);
+        const uint8_t b = map[candidate].Direction;
+        const uint8_t n = map[std::min(candidate + 1, last)].Direction;
+        if (b == kOpener && (n == kOpener || n == kCloser)) {
+            chosen = candidate;
+        } else if (b == kCloser && n == kCloser) {
+            if (candidate == last) return out;  // no entry after it: nothing changes
+            chosen = candidate + 1;
+        } else if (b == kCloser && n == kOpener) {
+            int32_t depth = 0;
+            for (int32_t k = candidate; k >= 0; --k) {
+                const uint8_t d = map[k].Direction;
+                if (d == kCloser) {
+                    ++depth;
+                } else if (d == kOpener) {
+                    if (depth == 0) {
+                        chosen = k;
+                        break;
+                    }
+                    --depth;
+                }
+            }
+            if (chosen < 0) {
+                ErasePairHighlight(view, state);
+                view.DrawCrossLines();
+                return out;
+            }
+        } else {
+            ErasePairHighlight(view, state);
+            view.DrawCrossLines();
+            return out;
+        }
+        const TKeyWordPos& e = map[chosen];
+        if (e.Direction == kNeutral) return out;
+        text = doc.RangeText(e.Line, e.StartCol, e.Line, e.EndCol + 1);
+        left.clear();
+        right = text;
+        c = e.StartCol;
+        L = e.Line;
+        lineText = L == caretLine ? s : doc.Line(L);
+        onCaretLine = L == caretLine;
+        cls.Kind = e.Kind;
+    }
+
+    const TKeyWordPos& caret = map[chosen];
+    cls.Direction = caret.Direction;
+    cls.Partner1 = caret.Partner1;
+    cls.Partner2 = caret.Partner2;
+    state.CaretTokenStartCol = caret.StartCol;
+    state.CaretTokenEndCol = caret.EndCol;
+
+    RectComposer rects(doc, view, settings, state);
+    const Rect caretRect = rects.Caret(L, lineText, c, left, right);
+    Rect pairRect;
+    std::string pairText;
+    int32_t depth = 0, found = -1;
+    const bool hasPartner = FindPartner(map, chosen, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2,
+                                        IsHeader(caret.Kind), IsEnd(caret.Kind), depth, found) ==
+                            PartnerSearch::Found;
+    if (hasPartner) pairRect = rects.Partner(map[found], pairText);
+
+    const bool changed = caretRect != state.CaretTokenRect || (hasPartner && pairRect != state.PairTokenRect);
+    if (changed) ErasePairHighlight(view, state);
+    if (caretLine != settings.LastCaretLine || onCaretLine || changed) view.UpdateCrossLines();
+
+    state.CaretTokenShown = true;
+    state.PairTokenShown = hasPartner;
+    state.CaretTokenText = text;
+    state.PairTokenText = pairText;
+    state.CaretTokenRect = caretRect;
+    state.PairTokenRect = pairRect;
+    state.CaretTokenKind = cls.Kind;
+    view.DrawPairHighlight(state);
+
+    out.marked = true;
+    out.caret = caret;
+    out.hasPartner = hasPartner;
+    if (hasPartner) out.partner = map[found];
+    return out;
+}
+
+}  // namespace tintmark

@@ -1,0 +1,100 @@
+// Block and bracket pairing: the token at the caret, its partner, and the two rectangles
+// the highlight is drawn in.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "analysis/document.h"
+#include "analysis/keywords.h"
+#include "analysis/plugin_types.h"
+
+namespace tintmark {
+
+struct Rect {
+    int32_t left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const Rect& o) const {
+        return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+    }
+    bool operator!=(const Rect& o) const { return !(*this == o); }
+};
+
+// The highlight state kept in the plugin object between calls.
+struct PairState {
+    int32_t CaretTokenStartCol = 0;
+    int32_t CaretTokenEndCol = 0;
+    uint8_t CaretTokenKind = 0;
+    std::string CaretTokenText;
+    std::string PairTokenText;
+    Rect CaretTokenRect;
+    Rect PairTokenRect;
+    bool CaretTokenShown = false;
+    bool PairTokenShown = false;
+    int32_t HScrollPos = 0;  // adjusted horizontal offset, shared with painting
+    bool HScrolled = false;  // set by the editor window on a horizontal scroll
+};
+
+// Settings and editor facts the pairing reads.
+struct PairSettings {
+    bool DisableAutoHighlight = false;
+    int32_t LineHeight = 0;
+    int32_t TextOriginX = 0;     // client x of text column 0
+    int32_t LastCaretLine = 0;   // the caret line the window procedure saw last
+};
+
+// The editor as pairing sees it: geometry, measuring, and the highlight drawing.
+class PairView {
+public:
+    virtual ~PairView() = default;
+    virtual int32_t FirstVisibleLine() = 0;
+    virtual int32_t VisibleLineCount() = 0;
+    virtual int32_t HorizontalScrollPos() = 0;
+    virtual int32_t TextWidth(std::string_view text) = 0;          // plain width
+    virtual int32_t ExpandedTextWidth(std::string_view text) = 0;  // a line prefix, tabs expanded
+    // Paints the shown boxes back in the editor's colours (the flags are cleared by the caller).
+    virtual void ErasePairHighlight(const PairState& state) = 0;
+    virtual void DrawPairHighlight(const PairState& state) = 0;
+    virtual void DrawCrossLines() = 0;
+    virtual void UpdateCrossLines() = 0;
+};
+
+// The classification of a token: a bracket or a block keyword of direction 0 or 1.
+struct TokenClass {
+    uint8_t Kind = 0;
+    uint8_t Direction = kNeutral;
+    uint8_t Partner1 = 0;
+    uint8_t Partner2 = 0;
+};
+// False for an empty token, a word that is not a keyword, and "далее".
+bool ClassifyToken(const KeywordTable& table, const std::string& token, TokenClass& out);
+
+// The entry of the given kind on line with StartCol <= c' <= EndCol + 1 (c' = c + 1 for ")"),
+// or -1.
+int32_t FindCaretEntry(const TKeyWordsMap& map, int32_t line, int32_t c, uint8_t kind);
+
+enum class PartnerSearch { Found, NotFound, Boundary };
+
+// Walks map from the entry after (direction 0) or before (otherwise) start. depth is kept
+// by the caller, so that a search can go on over several scans.
+PartnerSearch FindPartner(const TKeyWordsMap& map, int32_t start, uint8_t direction, uint8_t kind, uint8_t want1,
+                          uint8_t want2, bool header, bool end, int32_t& depth, int32_t& found);
+
+// What a highlight call marked (for tools and tests; the plugin reads PairState).
+struct PairOutcome {
+    bool marked = false;
+    TKeyWordPos caret;
+    bool hasPartner = false;
+    TKeyWordPos partner;
+};
+
+// Both variants of the pair highlight over the entries of the last scan.
+PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable& table, const TKeyWordsMap& map,
+                          const PairSettings& settings, PairState& state);
+PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const KeywordTable& table,
+                                const TKeyWordsMap& map, const PairSettings& settings, PairState& state);
+
+// Erases the shown boxes and clears the shown flags.
+void ErasePairHighlight(PairView& view, PairState& state);
+
+}  // namespace tintmark

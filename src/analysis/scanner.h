@@ -1,0 +1,20 @@
+// The line scanner: block keywords and round brackets of a range of lines, in text order.
+#pragma once
+
+#include <string>
+
+#include "analysis/document.h"
+#include "analysis/keywords.h"
+#include "analysis/plugin_types.h"
+
+namespace tintmark {
+
+// Rebuilds map from lines first .. first + count - 1 of doc (clamped to the document).
+// buffer is scratch storage for the range text, kept by the caller between scans.
+void ScanLines(TextDocument& doc, int32_t first, int32_t count, const KeywordTable& table, TKeyWordsMap& map,
+               std::string& buffer);
+
+// Scans already lowered Windows-1251 text whose first line is document line first.
+void ScanText(const char* text, size_t length, int32_t first, const KeywordTable& table, TKeyWordsMap& map);
+
+}  // namespace tintmark

@@ -1,0 +1,207 @@
+// tmk scan, token, pair, jump, methods, header: the analysis core on a module file.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "analysis/fixed_pitch_view.h"
+#include "analysis/memory_document.h"
+#include "analysis/method_map.h"
+#include "analysis/navigation.h"
+#include "analysis/scanner.h"
+#include "analysis/token.h"
+#include "commands.h"
+#include "text/cp1251.h"
+
+namespace tintmark::tmk {
+
+namespace {
+
+// Options of the analysis commands and the positional arguments left.
+struct Parsed {
+    bool utf8 = false;
+    bool always = false;
+    bool lineStart = false;
+    int32_t first = 0;
+    int32_t count = -1;
+    int32_t visible = 40;
+    int32_t mode = 0;
+    std::vector<std::string> rest;
+};
+
+int32_t Number(const std::string& text, const char* what) {
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || v < -2147483647L || v > 2147483647L)
+        throw UsageError{std::string(what) + " must be a number: " + text};
+    return static_cast<int32_t>(v);
+}
+
+Parsed Parse(const Args& args) {
+    Parsed p;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* what) {
+            if (++i >= args.size()) throw UsageError{a + " needs a value"};
+            return Number(args[i], what);
+        };
+        if (a == "--utf8") p.utf8 = true;
+        else if (a == "--always") p.always = true;
+        else if (a == "--line-start") p.lineStart = true;
+        else if (a == "--first") p.first = value("--first");
+        else if (a == "--count") p.count = value("--count");
+        else if (a == "--visible") p.visible = value("--visible");
+        else if (a == "--mode") p.mode = value("--mode");
+        else if (a.size() > 2 && a.compare(0, 2, "--") == 0) throw UsageError{"unknown option " + a};
+        else p.rest.push_back(a);
+    }
+    return p;
+}
+
+MemoryDocument Load(const std::string& path, bool utf8) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw UsageError{"cannot read " + path};
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw UsageError{"cannot read " + path};
+    return MemoryDocument::FromText(utf8 ? Utf8To1251(text) : text);
+}
+
+void Need(const Parsed& p, size_t n, const char* what) {
+    if (p.rest.size() != n) throw UsageError{std::string("expected ") + what};
+}
+
+std::string U(const std::string& s) { return Cp1251ToUtf8(s); }
+
+void ScanWhole(Analysis& a, MemoryDocument& doc) {
+    ScanLines(doc, 0, doc.LineCount(), a.Keywords, a.KeyWordsMap, a.ScanBuffer);
+}
+
+int Scan(const Args& args) {
+    const Parsed p = Parse(args);
+    Need(p, 1, "FILE");
+    MemoryDocument doc = Load(p.rest[0], p.utf8);
+    Analysis a;
+    BuildKeyWordTable(a.Keywords);
+    ScanLines(doc, p.first, p.count < 0 ? doc.LineCount() : p.count, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
+    for (int32_t i = 0; i < a.KeyWordsMap.Count(); ++i) {
+        const TKeyWordPos& e = a.KeyWordsMap[i];
+        std::printf("%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\n", e.Line, e.StartCol, e.EndCol, e.Kind, e.Direction,
+                    e.Partner1, e.Partner2, e.Forward ? 1 : 0, e.WordIndex, e.NameOnSameLine ? 1 : 0,
+                    U(e.Name).c_str());
+    }
+    return 0;
+}
+
+int Token(const Args& args) {
+    const Parsed p = Parse(args);
+    Need(p, 2, "TEXT COL");
+    const std::string text = Utf8To1251(p.rest[0]);
+    const int32_t col = Number(p.rest[1], "COL");
+    if (text.empty()) throw UsageError{"TEXT must not be empty"};
+    if (col < 0 || col > static_cast<int32_t>(text.size())) throw UsageError{"COL outside the text"};
+    const CaretToken t = TokenAtCaret(text, col);
+    std::printf("%s\t%s\t%s\n", U(t.token).c_str(), U(t.left).c_str(), U(t.right).c_str());
+    return 0;
+}
+
+int Pair(const Args& args) {
+    const Parsed p = Parse(args);
+    Need(p, 3, "FILE LINE COL");
+    MemoryDocument doc = Load(p.rest[0], p.utf8);
+    const int32_t line = Number(p.rest[1], "LINE"), col = Number(p.rest[2], "COL");
+    Analysis a;
+    BuildKeyWordTable(a.Keywords);
+    ScanLines(doc, p.first, p.visible + 10, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
+    doc.MoveCaret(line, col, line, col);
+    FixedPitchView view(p.first, p.visible);
+    PairSettings settings;
+    settings.LineHeight = 16;
+    settings.LastCaretLine = -1;
+    const PairOutcome out = p.always ? HighlightPairAlways(doc, view, a.Keywords, a.KeyWordsMap, settings, a.Pair)
+                                     : HighlightPair(doc, view, a.Keywords, a.KeyWordsMap, settings, a.Pair);
+    if (!out.marked) {
+        std::puts("none");
+        return 0;
+    }
+    std::printf("caret\t%d\t%d\t%d\t%d\n", out.caret.Line, a.Pair.CaretTokenStartCol, a.Pair.CaretTokenEndCol,
+                a.Pair.CaretTokenKind);
+    if (out.hasPartner)
+        std::printf("partner\t%d\t%d\t%d\t%d\n", out.partner.Line, out.partner.StartCol, out.partner.EndCol,
+                    out.partner.Kind);
+    else
+        std::puts("partner\tnone");
+    return 0;
+}
+
+int Jump(const Args& args) {
+    const Parsed p = Parse(args);
+    Need(p, 3, "FILE LINE COL");
+    if (p.mode < 1 || p.mode > 4) throw UsageError{"--mode must be 1, 2, 3 or 4"};
+    MemoryDocument doc = Load(p.rest[0], p.utf8);
+    const int32_t line = Number(p.rest[1], "LINE"), col = Number(p.rest[2], "COL");
+    Analysis a;
+    BuildKeyWordTable(a.Keywords);
+    doc.MoveCaret(line, col, line, col);
+    FixedPitchView view(0, 40);
+    PairSettings settings;
+    settings.LineHeight = 16;
+    PartnerPosition partner;
+    if (!FindPairPosition(a, doc, view, settings, static_cast<NavigationMode>(p.mode), &partner)) {
+        std::puts("none");
+        return 0;
+    }
+    if (p.mode == kJump)
+        std::printf("caret\t%d\t%d\n", doc.SelStartLine(), doc.SelStartCol());
+    else if (p.mode == kReportPartner)
+        std::printf("partner\t%d\t%d\n", partner.Line, partner.StartCol);
+    else
+        std::printf("select\t%d\t%d\t%d\t%d\n", doc.SelStartLine(), doc.SelStartCol(), doc.SelEndLine(),
+                    doc.SelEndCol());
+    return 0;
+}
+
+int Methods(const Args& args) {
+    const Parsed p = Parse(args);
+    Need(p, 1, "FILE");
+    MemoryDocument doc = Load(p.rest[0], p.utf8);
+    Analysis a;
+    BuildKeyWordTable(a.Keywords);
+    ScanWhole(a, doc);
+    BuildMethMap(a.KeyWordsMap, nullptr, p.lineStart, a.MethMap);
+    for (int32_t i = 0; i < a.MethMap.Count(); ++i)
+        std::printf("%d\t%d\t%s\n", a.MethMap[i].Kind, a.MethMap[i].Line, U(a.MethMap[i].Name).c_str());
+    return 0;
+}
+
+int Header(const Args& args) {
+    const Parsed p = Parse(args);
+    Need(p, 2, "FILE LINE");
+    MemoryDocument doc = Load(p.rest[0], p.utf8);
+    const int32_t line = Number(p.rest[1], "LINE");
+    Analysis a;
+    BuildKeyWordTable(a.Keywords);
+    ScanWhole(a, doc);
+    regex::TPluginPattern expr;
+    expr.SetExpression(Utf8To1251("^\\s*((процедура|procedure)|(функция|function))\\s+([\\wа-яА-Я]+)+"));
+    MethodHeader h;
+    const std::string text = line >= 0 && line < doc.LineCount() ? doc.Line(line) : std::string();
+    if (MatchMethodHeader(expr, a.KeyWordsMap, text, line, h))
+        std::printf("header\t%s\t%d\n", U(h.Name).c_str(), h.Column);
+    else
+        std::puts("none");
+    return 0;
+}
+
+}  // namespace
+
+int RunAnalysis(const std::string& command, const Args& args) {
+    if (command == "scan") return Scan(args);
+    if (command == "token") return Token(args);
+    if (command == "pair") return Pair(args);
+    if (command == "jump") return Jump(args);
+    if (command == "methods") return Methods(args);
+    if (command == "header") return Header(args);
+    throw UsageError{"unknown command: " + command};
+}
+
+}  // namespace tintmark::tmk
