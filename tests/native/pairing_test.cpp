@@ -1,0 +1,229 @@
+// Pair highlighting (both variants), the chunked partner search and the method list.
+#include <gtest/gtest.h>
+
+#include "analysis/fixed_pitch_view.h"
+#include "analysis/memory_document.h"
+#include "analysis/method_map.h"
+#include "analysis/navigation.h"
+#include "analysis/scanner.h"
+#include "text/cp1251.h"
+
+using namespace tintmark;
+
+namespace {
+
+// A module, its analysis and an editor over it, as the plugin holds them.
+struct Fixture {
+    explicit Fixture(const std::string& utf8, int32_t first = 0, int32_t visible = 40)
+        : doc(MemoryDocument::FromText(Utf8To1251(utf8))), view(first, visible) {
+        BuildKeyWordTable(a.Keywords);
+        settings.LineHeight = 16;
+        settings.TextOriginX = 20;
+        settings.LastCaretLine = -1;
+        ScanVisible();
+    }
+    void ScanVisible() {
+        ScanLines(doc, view.FirstVisibleLine(), view.VisibleLineCount() + 10, a.Keywords, a.KeyWordsMap,
+                  a.ScanBuffer);
+    }
+    // "L:S-E" of the caret token and " / L:S-E" of the partner, or "none".
+    std::string Pair(int32_t line, int32_t col, bool always = false) {
+        doc.MoveCaret(line, col, line, col);
+        const PairOutcome o = always ? HighlightPairAlways(doc, view, a.Keywords, a.KeyWordsMap, settings, a.Pair)
+                                     : HighlightPair(doc, view, a.Keywords, a.KeyWordsMap, settings, a.Pair);
+        if (!o.marked) return "none";
+        std::string out = Pos(o.caret);
+        out += o.hasPartner ? " / " + Pos(o.partner) : " / -";
+        return out;
+    }
+    std::string Navigate(int32_t line, int32_t col, NavigationMode mode) {
+        doc.MoveCaret(line, col, line, col);
+        PartnerPosition p;
+        if (!FindPairPosition(a, doc, view, settings, mode, &p)) return "none";
+        if (mode == kReportPartner) return std::to_string(p.Line) + ":" + std::to_string(p.StartCol);
+        return std::to_string(doc.SelStartLine()) + ":" + std::to_string(doc.SelStartCol()) + " " +
+               std::to_string(doc.SelEndLine()) + ":" + std::to_string(doc.SelEndCol());
+    }
+    static std::string Pos(const TKeyWordPos& e) {
+        return std::to_string(e.Line) + ":" + std::to_string(e.StartCol) + "-" + std::to_string(e.EndCol);
+    }
+
+    MemoryDocument doc;
+    FixedPitchView view;
+    Analysis a;
+    PairSettings settings;
+};
+
+}  // namespace
+
+TEST(HighlightPair, BracketsAndTieBreaks) {
+    Fixture f("А(Б(В))\nА((Б))\nФ()Если А Тогда\nКонецЕсли");
+    struct Row { int line, col; const char* want; };
+    const Row rows[] = {
+        {0, 2, "0:1-1 / 0:6-6"},  // right after the first "(": the last ")"
+        {0, 5, "0:5-5 / 0:3-3"},  // right before the first ")": the inner "("
+        {1, 2, "1:1-1 / 1:5-5"},  // between two "(": the left one
+        {1, 5, "1:5-5 / 1:1-1"},  // between two ")": the right one
+        {1, 3, "1:2-2 / 1:4-4"},  // between "(" and the word: the "("
+        {0, 0, "none"},           // on «А»: not a pairable token
+    };
+    for (size_t i = 0; i < std::size(rows); ++i)
+        EXPECT_EQ(f.Pair(rows[i].line, rows[i].col), rows[i].want) << rows[i].line << ":" << rows[i].col;
+    // A bracket that ends right before a keyword does not stand in for it.
+    EXPECT_EQ(f.Pair(2, 3), "2:3-6 / 3:0-8");
+    EXPECT_EQ(f.Pair(2, 2), "2:1-1 / 2:2-2");
+}
+
+TEST(HighlightPair, Blocks) {
+    Fixture f(
+        "Для К = 1 По 2 Цикл\n"       // 0
+        "  Пока Истина Цикл\n"        // 1
+        "  КонецЦикла;\n"             // 2
+        "КонецЦикла;\n"               // 3
+        "Процедура А() Далее\n"       // 4
+        "Процедура Б()\n"             // 5
+        "  Функция В()\n"             // 6
+        "КонецПроцедуры\n"            // 7
+        "// Если (\n"                 // 8
+        "Если А Тогда Б = 1; КонецЕсли");  // 9
+    EXPECT_EQ(f.Pair(3, 3), "3:0-9 / 0:0-2");     // the outer loop end marks «Для»
+    EXPECT_EQ(f.Pair(2, 5), "2:2-11 / 1:2-5");
+    EXPECT_EQ(f.Pair(4, 2), "4:0-8 / -");         // a forward declaration has no partner
+    EXPECT_EQ(f.Pair(5, 2), "5:0-8 / -");         // the search stops at the stray «Функция»
+    EXPECT_EQ(f.Pair(7, 3), "7:0-13 / 5:0-8");    // backward, «Функция» is another family
+    EXPECT_EQ(f.Pair(8, 9), "none");              // a bracket in a comment: nothing
+    EXPECT_EQ(f.Pair(8, 9, true), "none");        // no entry for it: no change
+    EXPECT_EQ(f.Pair(9, 15, true), "9:0-3 / 9:20-28");  // between the keywords: the «Если»
+}
+
+TEST(HighlightPair, PartnerOutsideTheScannedLinesAndDisabling) {
+    std::string text = "Если А Тогда\n";
+    for (int i = 0; i < 60; ++i) text += "Б = 1;\n";
+    text += "КонецЕсли";
+    Fixture f(text, 0, 20);
+    EXPECT_EQ(f.Pair(0, 1), "0:0-3 / -");
+    f.settings.DisableAutoHighlight = true;
+    EXPECT_EQ(f.Pair(0, 1), "none");
+    EXPECT_EQ(f.Pair(0, 1, true), "none");
+}
+
+TEST(HighlightPair, RectanglesFollowTabsAndTheHorizontalOffset) {
+    Fixture f("\tЕсли А(Б) Тогда\n\tКонецЕсли", 0, 40);
+    f.Pair(0, 3);  // inside «Если», after «Ес»
+    // x of the caret: a tab (4 blanks of 8 px) and two characters; the token starts 2 before.
+    EXPECT_EQ(f.a.Pair.CaretTokenRect, (Rect{20 + 32 - 1, 0, 20 + 32 + 32 + 1, 17}));
+    EXPECT_EQ(f.a.Pair.PairTokenRect, (Rect{20 + 32 - 1, 16, 20 + 32 + 72 + 1, 33}));
+    EXPECT_TRUE(f.a.Pair.CaretTokenShown && f.a.Pair.PairTokenShown);
+    EXPECT_EQ(Cp1251ToUtf8(f.a.Pair.PairTokenText), "КонецЕсли");
+    EXPECT_EQ(f.a.Pair.CaretTokenStartCol, 1);
+    EXPECT_EQ(f.a.Pair.CaretTokenEndCol, 4);
+    // Scrolled right by 50 px beyond the text origin: everything moves left by 50.
+    f.view.hscroll = 70;
+    f.Pair(0, 3);
+    EXPECT_EQ(f.a.Pair.HScrollPos, 50);
+    EXPECT_EQ(f.a.Pair.CaretTokenRect.left, 20 + 32 - 1 - 50);
+    // A horizontal scroll message keeps the raw position once.
+    f.a.Pair.HScrolled = true;
+    f.Pair(0, 3);
+    EXPECT_EQ(f.a.Pair.HScrollPos, 70);
+    EXPECT_FALSE(f.a.Pair.HScrolled);
+}
+
+TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
+    Fixture f(
+        "Если А Тогда\n"          // 0
+        "  Б = Ф(1);\n"           // 1
+        "  В = 2;\n"              // 2
+        "КонецЕсли;\n"            // 3
+        "Г = 3;");                // 4
+    EXPECT_EQ(f.Pair(2, 3, true), "3:0-8 / 0:0-3");  // after a closer, before a closer: the closer
+    f.view.calls.clear();
+    f.settings.LastCaretLine = 2;
+    EXPECT_EQ(f.Pair(2, 4, true), "3:0-8 / 0:0-3");  // same highlight, same line: only drawn again
+    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"draw"}));
+    f.view.calls.clear();
+    EXPECT_EQ(f.Pair(4, 1, true), "none");           // after the last entry's line: no change
+    EXPECT_TRUE(f.view.calls.empty());
+    EXPECT_EQ(f.Pair(1, 2, true), "0:0-3 / 3:0-8");  // before «Ф(»: the enclosing «Если»
+    EXPECT_EQ(f.Pair(1, 8, true), "1:7-7 / 1:9-9");  // on the bracket itself
+}
+
+TEST(FindPairPosition, ModesAndChunks) {
+    Fixture f("Ф(А, Г(Б))\nПроцедура П()\n  А = 1;\nКонецПроцедуры\nХ = ()");
+    EXPECT_EQ(f.Navigate(0, 2, kJump), "0:9 0:9");       // right before the last ")"
+    EXPECT_EQ(f.Navigate(0, 9, kJump), "0:2 0:2");       // and back, right after the "("
+    EXPECT_EQ(f.Navigate(1, 0, kSelectPairBlock), "1:0 3:14");
+    EXPECT_EQ(f.Navigate(1, 0, kSelectInnerBlock), "1:9 3:0");
+    EXPECT_EQ(f.Navigate(3, 3, kSelectPairBlock), "1:0 3:14");
+    EXPECT_EQ(f.Navigate(3, 3, kSelectInnerBlock), "1:9 3:0");
+    EXPECT_EQ(f.Navigate(4, 5, kSelectInnerBlock), "4:5 4:5");  // «()»: an empty selection
+    EXPECT_EQ(f.Navigate(0, 0, kJump), "none");
+
+    std::string text = "Если А Тогда\n";
+    for (int i = 0; i < 300; ++i) text += "Б = 1;\n";
+    text += "КонецЕсли;";
+    Fixture g(text);
+    EXPECT_EQ(g.Navigate(301, 2, kJump), "0:0 0:0");      // several chunks backward
+    EXPECT_EQ(g.Navigate(0, 2, kReportPartner), "301:0");  // and forward
+
+    std::string lines;
+    for (int i = 0; i < 100; ++i) lines += i == 10 ? "Пока А Цикл\n" : i == 99 ? "КонецЦикла" : "Б = 1;\n";
+    Fixture h(lines);
+    EXPECT_EQ(h.Navigate(99, 0, kReportPartner), "10:0");  // the second backward chunk is 0 .. 49
+
+    Fixture u("Процедура А()\nПроцедура Б()\nКонецПроцедуры");
+    EXPECT_EQ(u.Navigate(0, 0, kJump), "none");  // stops at the next header
+    EXPECT_EQ(u.doc.SelStartLine(), 0);
+}
+
+namespace {
+struct NameSet : FoldedNames {
+    std::vector<std::string> names;
+    bool Contains(const std::string& name) const override {
+        for (const auto& n : names)
+            if (CompareTextCi1251(n, name) == 0) return true;
+        return false;
+    }
+};
+}  // namespace
+
+TEST(MethodMap, GutterAndLineStartMapsAndTheHeaderTest) {
+    Fixture f(
+        "Процедура А() Далее\n"                  // 0
+        "  Функция Сумма(А, Б) Экспорт\n"       // 1
+        "  КонецФункции\n"                       // 2
+        "Перем А; Процедура Б()\n"               // 3
+        "КонецПроцедуры\n"                       // 4
+        "Процедура\n"                            // 5
+        "   В()\n"                               // 6
+        "КонецПроцедуры\n"                       // 7
+        "КонецПроцедуры\n"                       // 8
+        "procedure Г()", 0, 100);
+    auto dump = [&](const TMethMap& m) {
+        std::string out;
+        for (int32_t i = 0; i < m.Count(); ++i)
+            out += (out.empty() ? "" : "; ") + std::to_string(m[i].Kind) + "@" + std::to_string(m[i].Line) +
+                   (m[i].Name.empty() ? "" : " " + Cp1251ToUtf8(m[i].Name));
+        return out;
+    };
+    BuildMethMap(f.a.KeyWordsMap, nullptr, false, f.a.MethMap);
+    EXPECT_EQ(dump(f.a.MethMap), "3@1; 4@2; 1@3; 2@4; 1@5; 2@7; 2@8");
+    BuildMethMap(f.a.KeyWordsMap, nullptr, true, f.a.MethMap);
+    EXPECT_EQ(dump(f.a.MethMap), "3@1 сумма; 4@2; 2@4; 2@7; 2@8");
+    NameSet folded;
+    folded.names = {Utf8To1251("СУММА")};
+    BuildMethMap(f.a.KeyWordsMap, &folded, false, f.a.MethMap);
+    EXPECT_EQ(dump(f.a.MethMap), "18@1; 4@2; 1@3; 2@4; 1@5; 2@7; 2@8");
+
+    regex::TPluginPattern expr;
+    expr.SetExpression(Utf8To1251("^\\s*((процедура|procedure)|(функция|function))\\s+([\\wа-яА-Я]+)+"));
+    auto header = [&](int32_t line) {
+        MethodHeader h;
+        if (!MatchMethodHeader(expr, f.a.KeyWordsMap, f.doc.Line(line), line, h)) return std::string("none");
+        return Cp1251ToUtf8(h.Name) + " " + std::to_string(h.Column);
+    };
+    EXPECT_EQ(header(0), "none");      // a forward declaration
+    EXPECT_EQ(header(1), "сумма 2");
+    EXPECT_EQ(header(3), "none");      // the keyword is not at the line start
+    EXPECT_EQ(header(9), " 11");       // English: the first entry of the line is the "("
+}
