@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The contract of tmk scan, token, pair, jump, methods and header.
+#   tmk_analysis_test.sh TMK [EMULATOR...]
+set -uo pipefail
+tmk=("$@")
+passed=0 failed=0
+T=$'\t'
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# A module in UTF-8 (read with --utf8) and the same in Windows-1251 (read as is).
+printf '%s\r\n' 'Процедура Тест() Далее' 'Процедура Б(А)' '	Если А(Б) Тогда // Если (' '		С = "Если (";' \
+    '	КонецЕсли;' 'КонецПроцедуры' > "$work/m.txt"
+iconv -f UTF-8 -t CP1251 "$work/m.txt" > "$work/m1251.txt"
+: > "$work/empty.txt"
+# In Wine the program sees the Unix file system as drive Z:.
+f() { if [ ${#tmk[@]} -gt 1 ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }
+
+check() {  # check NAME STATUS EXPECTED ARGS...
+    local name=$1 want_rc=$2 want=$3
+    shift 3
+    local out rc
+    out=$("${tmk[@]}" "$@" 2>/dev/null | tr -d '\r')
+    rc=${PIPESTATUS[0]}
+    if [ "$rc" = "$want_rc" ] && [ "$out" = "$want" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        printf 'FAIL %s: status %s (want %s)\n--- got\n%s\n--- want\n%s\n' "$name" "$rc" "$want_rc" "$out" "$want"
+    fi
+}
+
+check scan-lines 0 "1${T}0${T}8${T}1${T}0${T}2${T}2${T}0${T}0${T}1${T}б
+1${T}11${T}11${T}16${T}0${T}17${T}17${T}0${T}2${T}0${T}
+1${T}13${T}13${T}17${T}1${T}16${T}16${T}0${T}3${T}0${T}" scan --utf8 --first 1 --count 1 "$(f "$work/m.txt")"
+check scan-1251 0 "$("${tmk[@]}" scan --utf8 "$(f "$work/m.txt")" 2>/dev/null | tr -d '\r')" scan "$(f "$work/m1251.txt")"
+check scan-empty 0 "" scan "$(f "$work/empty.txt")"
+check token 0 "Если${T}Ес${T}ли" token 'Если А(Б) Тогда' 2
+check token-bracket 0 "(${T}(${T}" token 'Если А(Б) Тогда' 7
+check token-empty-text 2 "" token '' 0
+check token-col 2 "" token 'abc' 4
+check pair 0 "caret${T}4${T}1${T}9${T}6
+partner${T}2${T}1${T}4${T}5" pair --utf8 "$(f "$work/m.txt")" 4 3
+check pair-forward 0 "caret${T}0${T}0${T}8${T}1
+partner${T}none" pair --utf8 "$(f "$work/m.txt")" 0 2
+check pair-none 0 "none" pair --utf8 "$(f "$work/m.txt")" 3 5
+check pair-always 0 "caret${T}4${T}1${T}9${T}6
+partner${T}2${T}1${T}4${T}5" pair --utf8 --always "$(f "$work/m.txt")" 3 5
+check jump 0 "caret${T}2${T}1" jump --utf8 --mode 1 "$(f "$work/m.txt")" 4 3
+check select 0 "select${T}1${T}0${T}5${T}14" jump --utf8 --mode 2 "$(f "$work/m.txt")" 1 0
+check inner 0 "select${T}2${T}8${T}2${T}9" jump --utf8 --mode 3 "$(f "$work/m.txt")" 2 8
+check report 0 "partner${T}2${T}9" jump --utf8 --mode 4 "$(f "$work/m.txt")" 2 8
+check jump-none 0 "none" jump --utf8 --mode 1 "$(f "$work/m.txt")" 0 2
+check methods 0 "1${T}1${T}
+2${T}5${T}" methods --utf8 "$(f "$work/m.txt")"
+check methods-names 0 "1${T}1${T}б
+2${T}5${T}" methods --utf8 --line-start "$(f "$work/m.txt")"
+check header 0 "header${T}б${T}0" header --utf8 "$(f "$work/m.txt")" 1
+check header-forward 0 "none" header --utf8 "$(f "$work/m.txt")" 0
+check missing-file 2 "" scan "$(f "$work/nothing.txt")"
+check bad-mode 2 "" jump --mode 7 "$(f "$work/m.txt")" 0 0
+check bad-number 2 "" pair "$(f "$work/m.txt")" x 0
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]
