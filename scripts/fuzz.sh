@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
-for target in regex; do
+for target in regex analysis; do
     work=$(mktemp -d)
     echo "== fuzzing $target for ${seconds}s"
     set +e

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "text/cp1251.h"
 
@@ -11,77 +12,106 @@ namespace tintmark {
 
 namespace {
 
+// One class per byte, so that the walk tests each character once.
+enum CharClass : uint8_t { kOther = 0, kLineFeed, kSlash, kQuote, kWordStart, kBracket, kCarriageReturn };
+
 struct CharSets {
-    std::array<bool, 256> start{};
-    std::array<bool, 256> word{};
+    std::array<uint8_t, 256> cls{};
+    std::array<uint8_t, 256> lowerWord{};  // the lowered character for word characters, else 0
     CharSets() {
         for (int c = 0; c < 256; ++c) {
             const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0xC0;
-            word[static_cast<size_t>(c)] = letter || (c >= '0' && c <= '9');
-            start[static_cast<size_t>(c)] = letter || c == '(' || c == ')';
+            const bool word = letter || (c >= '0' && c <= '9');
+            lowerWord[static_cast<size_t>(c)] = word ? Lower1251(static_cast<unsigned char>(c)) : 0;
+            cls[static_cast<size_t>(c)] = letter ? kWordStart : kOther;
         }
+        cls['\n'] = kLineFeed;
+        cls['\r'] = kCarriageReturn;
+        cls['/'] = kSlash;
+        cls['"'] = kQuote;
+        cls['|'] = kQuote;
+        cls['('] = kBracket;
+        cls[')'] = kBracket;
     }
 };
 const CharSets kSets;
 
-bool InStart(char c) { return kSets.start[static_cast<unsigned char>(c)]; }
-bool InWord(char c) { return kSets.word[static_cast<unsigned char>(c)]; }
+
+// A quick filter before the keyword-list test: the (first letter, length) pairs of the
+// keywords. Most identifiers fail it without a string search.
+struct KeywordShape {
+    static constexpr size_t kMaxLen = 32;
+    std::array<std::array<bool, kMaxLen>, 256> shape{};
+    explicit KeywordShape(const KeywordTable& table) {
+        for (const TKeyWord& k : table.KeyWords)
+            if (!k.Word.empty() && k.Word.size() < kMaxLen) shape[static_cast<unsigned char>(k.Word[0])][k.Word.size()] = true;
+    }
+};
+uint8_t ClassOf(char c) { return kSets.cls[static_cast<unsigned char>(c)]; }
 
 class Walker {
 public:
-    Walker(int32_t first, const KeywordTable& table, TKeyWordsMap& map) : first_(first), table_(table), map_(map) {}
+    Walker(int32_t first, const KeywordTable& table, TKeyWordsMap& map)
+        : first_(first), table_(table), map_(map), shape_(Shape(table)) {}
 
-    void Run(const char* t, size_t n) {
+    void Run(char* t, size_t n) {
         size_t p = 0;
         while (p < n) {
-            char c = t[p];
-            if (c == '\n') {
+            uint8_t k = ClassOf(t[p]);
+            if (k == kLineFeed) {
                 ++relLine_;
                 col_ = 0;
                 wordIndex_ = 0;
                 ++p;
                 continue;
             }
-            if (c == '/' && p + 1 < n && t[p + 1] == '/') {
-                while (p < n && t[p] != '\r') ++p;  // a comment: columns are not counted
-                c = p < n ? t[p] : '\0';
+            if (k == kOther) {  // blanks, digits, operators: passed over in a run
+                const size_t from = p;
+                do ++p;
+                while (p < n && ClassOf(t[p]) == kOther);
+                col_ += static_cast<int32_t>(p - from);
+                continue;
             }
-            if (c == '"' || c == '|') {
-                ++p;
-                ++col_;
-                while (p < n && t[p] != '"' && t[p] != '\r') {
-                    ++p;
-                    ++col_;
-                }
-                c = p < n ? t[p] : '\0';
+            if (k == kSlash && p + 1 < n && t[p + 1] == '/') {
+                // A comment: columns are not counted up to its CR.
+                const void* cr = std::memchr(t + p, '\r', n - p);
+                if (!cr) break;
+                p = static_cast<size_t>(static_cast<const char*>(cr) - t);
+                k = kCarriageReturn;
             }
-            if (p < n && InStart(c)) {
+            if (k == kQuote) {
+                const size_t from = p++;
+                while (p < n && t[p] != '"' && t[p] != '\r') ++p;
+                col_ += static_cast<int32_t>(p - from);
+                if (p >= n) break;
+                k = ClassOf(t[p]);  // the closing quote or the CR: stepped over below
+            } else if (k == kWordStart || k == kBracket) {
                 const int32_t start = col_;
-                if (c == '(' || c == ')') {
-                    const uint8_t kind = c == '(' ? kOpenBracket : kCloseBracket;
+                if (k == kBracket) {
+                    const uint8_t kind = t[p] == '(' ? kOpenBracket : kCloseBracket;
                     Append(kind, KindDirection(kind), KindPartner1(kind), KindPartner2(kind), start, start);
                     col_ = start + 1;
                     ++p;
                     continue;
                 }
+                // Words are lowered as they are read: comments and literals need no lowering.
                 size_t end = p;
-                while (end < n && InWord(t[end])) ++end;
+                for (uint8_t l; end < n && (l = kSets.lowerWord[static_cast<unsigned char>(t[end])]) != 0; ++end)
+                    t[end] = static_cast<char>(l);
                 const int32_t len = static_cast<int32_t>(end - p);
                 Word(std::string_view(t + p, end - p), start, start + len - 1);
                 col_ = start + len;
                 p = end;
                 continue;
             }
-            if (p < n) {
-                ++p;
-                ++col_;
-            }
+            ++p;  // the character a comment or a literal stopped at, a lone "/", a CR
+            ++col_;
         }
     }
 
 private:
     void Word(std::string_view word, int32_t startCol, int32_t endCol) {
-        if (!InKeyWordList(table_, word)) {
+        if (!MayBeKeyword(word) || !InKeyWordList(table_, word)) {
             if (expectName_) {
                 TKeyWordPos& header = map_[map_.Count() - 1];
                 header.Name.assign(word.data(), word.size());
@@ -117,9 +147,19 @@ private:
         if (kind == kForward && lastHeader_ >= 0) map_[lastHeader_].Forward = true;
     }
 
+    static const KeywordShape& Shape(const KeywordTable& table) {
+        // The table is built once by the rules; its shape is the same for every table.
+        static const KeywordShape shape(table);
+        return shape;
+    }
+    bool MayBeKeyword(std::string_view w) const {
+        return w.size() < KeywordShape::kMaxLen && shape_.shape[static_cast<unsigned char>(w[0])][w.size()];
+    }
+
     int32_t first_;
     const KeywordTable& table_;
     TKeyWordsMap& map_;
+    const KeywordShape& shape_;
     int32_t relLine_ = 0;
     int32_t col_ = 0;
     int32_t wordIndex_ = 0;
@@ -129,7 +169,7 @@ private:
 
 }  // namespace
 
-void ScanText(const char* text, size_t length, int32_t first, const KeywordTable& table, TKeyWordsMap& map) {
+void ScanText(char* text, size_t length, int32_t first, const KeywordTable& table, TKeyWordsMap& map) {
     map.Reset();
     Walker(first, table, map).Run(text, length);
 }
@@ -141,7 +181,6 @@ void ScanLines(TextDocument& doc, int32_t first, int32_t count, const KeywordTab
     int32_t last = first + count - 1;
     last = std::max(std::min(last, doc.LineCount() - 1), 0);
     doc.RangeTextInto(first, 0, last, doc.LineLength(last), buffer);
-    LowerInPlace1251(buffer.data(), buffer.size());
     ScanText(buffer.data(), buffer.size(), first, table, map);
 }
 

@@ -14,7 +14,8 @@ namespace tintmark {
 void ScanLines(TextDocument& doc, int32_t first, int32_t count, const KeywordTable& table, TKeyWordsMap& map,
                std::string& buffer);
 
-// Scans already lowered Windows-1251 text whose first line is document line first.
-void ScanText(const char* text, size_t length, int32_t first, const KeywordTable& table, TKeyWordsMap& map);
+// Scans Windows-1251 text whose first line is document line first; the words in it are
+// lowered in place as they are read (the rest is left as it is).
+void ScanText(char* text, size_t length, int32_t first, const KeywordTable& table, TKeyWordsMap& map);
 
 }  // namespace tintmark
