@@ -87,8 +87,9 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         Look.BookMarkColor = kept.BookMarkColor;
         Look.DisableAutoHighlight = kept.DisableAutoHighlight;
 
-        KeyWordsMap.SetLength(kInitialTableLength);
-        MethMap.SetLength(kInitialTableLength);
+        BuildKeyWordTable(Analysis.Keywords);
+        Analysis.KeyWordsMap.SetLength(kInitialTableLength);
+        Analysis.MethMap.SetLength(kInitialTableLength);
         BookmarkLines.SetLength(kInitialTableLength);
     });
     if (FAILED(hr) && *pluginName) {
@@ -115,10 +116,9 @@ HRESULT TTintmarkPlugin::Done() {
         MethodHeaderExpr.reset();
         MethodEndExpr.reset();
         Canvas.reset();
-        KeyWords.clear();
-        KeyWordCount = 0;
-        KeyWordsMap.SetLength(0);
-        MethMap.SetLength(0);
+        Analysis.Keywords = KeywordTable{};
+        Analysis.KeyWordsMap.SetLength(0);
+        Analysis.MethMap.SetLength(0);
         BookmarkLines.SetLength(0);
     });
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "analysis/navigation.h"
 #include "analysis/plugin_types.h"
 #include "core/event_sinks.h"
 #include "core/handles.h"
@@ -42,11 +43,8 @@ public:
     std::unique_ptr<regex::TPluginPattern> MethodHeaderExpr;
     std::unique_ptr<regex::TPluginPattern> MethodEndExpr;
 
-    // ---- keyword table and scan tables ----
-    TKeyWords KeyWords;
-    int32_t KeyWordCount = 0;
-    TKeyWordsMap KeyWordsMap;
-    TMethMap MethMap;
+    // ---- keyword table, scan tables and pairing state ----
+    tintmark::Analysis Analysis;
     TIntArray BookmarkLines;
 
     // ---- display settings and paint state ----

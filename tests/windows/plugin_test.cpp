@@ -58,19 +58,21 @@ TEST_F(PluginFixture, InitAnswersTintmarkSizesTablesAndConnectsDoneUndoesIt) {
     ASSERT_EQ(host()->Init(&cfg, &name), S_OK);
     EXPECT_STREQ(name, L"Tintmark");
     SysFreeString(name);
-    for (int len : {plugin->KeyWordsMap.Capacity(), plugin->MethMap.Capacity(), plugin->BookmarkLines.Capacity()})
+    for (int len : {plugin->Analysis.KeyWordsMap.Capacity(), plugin->Analysis.MethMap.Capacity(), plugin->BookmarkLines.Capacity()})
         EXPECT_EQ(len, 128);
-    EXPECT_EQ(plugin->KeyWordsMap.Count() + plugin->MethMap.Count() + plugin->BookmarkLines.Count(), 0);
+    EXPECT_EQ(plugin->Analysis.KeyWordsMap.Count() + plugin->Analysis.MethMap.Count() + plugin->BookmarkLines.Count(), 0);
     EXPECT_EQ(cfg.point.ConnectedCount(), 1);
     EXPECT_GT(plugin->LineHeight, 0);
     EXPECT_GT(plugin->CharWidth, 0);
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 12);
     ASSERT_TRUE(plugin->MethodHeaderExpr && plugin->MethodEndExpr);
     EXPECT_TRUE(plugin->MethodHeaderExpr->IsCompiled());
     EXPECT_TRUE(plugin->MethodHeaderExpr->Exec("\xCF\xF0\xEE\xF6\xE5\xE4\xF3\xF0\xE0 A()"));  // «Процедура A()»
 
     ASSERT_EQ(host()->Done(), S_OK);
-    EXPECT_EQ(plugin->KeyWordsMap.Capacity() + plugin->MethMap.Capacity() + plugin->BookmarkLines.Capacity(), 0);
+    EXPECT_EQ(plugin->Analysis.KeyWordsMap.Capacity() + plugin->Analysis.MethMap.Capacity() + plugin->BookmarkLines.Capacity(), 0);
     EXPECT_FALSE(plugin->MethodHeaderExpr || plugin->MethodEndExpr);
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 0);
     EXPECT_EQ(cfg.point.ConnectedCount(), 0);
     EXPECT_EQ(cfg.point.unadvises, 1);
     EXPECT_EQ(cfg.refs, refsBefore);
