@@ -3,8 +3,7 @@
 #   tmk_analysis_test.sh TMK [EMULATOR...]
 set -uo pipefail
 tmk=("$@")
-passed=0 failed=0
-T=$'\t'
+. "$(dirname "$0")/check.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -16,19 +15,6 @@ iconv -f UTF-8 -t CP1251 "$work/m.txt" > "$work/m1251.txt"
 # In Wine the program sees the Unix file system as drive Z:.
 f() { if [ ${#tmk[@]} -gt 1 ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }
 
-check() {  # check NAME STATUS EXPECTED ARGS...
-    local name=$1 want_rc=$2 want=$3
-    shift 3
-    local out rc
-    out=$("${tmk[@]}" "$@" 2>/dev/null | tr -d '\r')
-    rc=${PIPESTATUS[0]}
-    if [ "$rc" = "$want_rc" ] && [ "$out" = "$want" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAIL %s: status %s (want %s)\n--- got\n%s\n--- want\n%s\n' "$name" "$rc" "$want_rc" "$out" "$want"
-    fi
-}
 
 check scan-lines 0 "1${T}0${T}8${T}1${T}0${T}2${T}2${T}0${T}0${T}1${T}б
 1${T}11${T}11${T}16${T}0${T}17${T}17${T}0${T}2${T}0${T}
@@ -61,5 +47,4 @@ check missing-file 2 "" scan "$(f "$work/nothing.txt")"
 check bad-mode 2 "" jump --mode 7 "$(f "$work/m.txt")" 0 0
 check bad-number 2 "" pair "$(f "$work/m.txt")" x 0
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

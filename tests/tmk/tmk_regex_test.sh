@@ -2,23 +2,8 @@
 # The contract of `tmk regex`: output records, exit statuses, argument conversion.
 #   tmk_regex_test.sh TMK [EMULATOR...]
 set -uo pipefail
-tmk=("$@")
-passed=0 failed=0
-TAB=$'\t'
-
-check() {  # check NAME EXPECTED_STATUS EXPECTED_OUTPUT ARGS...
-    local name=$1 want_rc=$2 want=$3
-    shift 3
-    local out rc
-    out=$("${tmk[@]}" regex "$@" 2>/dev/null | tr -d '\r')
-    rc=${PIPESTATUS[0]}
-    if [ "$rc" = "$want_rc" ] && [ "$out" = "$want" ]; then
-        passed=$((passed + 1))
-    else
-        failed=$((failed + 1))
-        printf 'FAIL %s: status %s (want %s)\n--- got\n%s\n--- want\n%s\n' "$name" "$rc" "$want_rc" "$out" "$want"
-    fi
-}
+tmk=("$@" regex)  # every check runs the regex command
+. "$(dirname "$0")/check.sh"
 
 check match 0 "match${TAB}2${TAB}5" 'abc' 'xxABC'
 check groups 0 "match${TAB}0${TAB}4
@@ -38,5 +23,4 @@ check no-subject 2 "" 'abc'
 check bad-hex 2 "" --hex 'zz' '00'
 check bad-mods 2 "" --modifiers 'q' 'a' 'a'
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+summary

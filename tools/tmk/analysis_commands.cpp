@@ -72,6 +72,17 @@ void Need(const Parsed& p, size_t n, const char* what) {
 
 std::string U(const std::string& s) { return Cp1251ToUtf8(s); }
 
+// A fresh analysis with its keyword table, and the settings of a 16-pixel line.
+struct Session {
+    Session() {
+        BuildKeyWordTable(a.Keywords);
+        settings.LineHeight = 16;
+        settings.LastCaretLine = -1;
+    }
+    Analysis a;
+    PairSettings settings;
+};
+
 void ScanWhole(Analysis& a, MemoryDocument& doc) {
     ScanLines(doc, 0, doc.LineCount(), a.Keywords, a.KeyWordsMap, a.ScanBuffer);
 }
@@ -80,8 +91,8 @@ int Scan(const Args& args) {
     const Parsed p = Parse(args);
     Need(p, 1, "FILE");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
-    Analysis a;
-    BuildKeyWordTable(a.Keywords);
+    Session session;
+    Analysis& a = session.a;
     ScanLines(doc, p.first, p.count < 0 ? doc.LineCount() : p.count, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
     for (int32_t i = 0; i < a.KeyWordsMap.Count(); ++i) {
         const TKeyWordPos& e = a.KeyWordsMap[i];
@@ -109,14 +120,12 @@ int Pair(const Args& args) {
     Need(p, 3, "FILE LINE COL");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
     const int32_t line = Number(p.rest[1], "LINE"), col = Number(p.rest[2], "COL");
-    Analysis a;
-    BuildKeyWordTable(a.Keywords);
+    Session session;
+    Analysis& a = session.a;
+    const PairSettings& settings = session.settings;
     ScanLines(doc, p.first, p.visible + 10, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
     doc.MoveCaret(line, col, line, col);
     FixedPitchView view(p.first, p.visible);
-    PairSettings settings;
-    settings.LineHeight = 16;
-    settings.LastCaretLine = -1;
     const PairOutcome out = p.always ? HighlightPairAlways(doc, view, a.Keywords, a.KeyWordsMap, settings, a.Pair)
                                      : HighlightPair(doc, view, a.Keywords, a.KeyWordsMap, settings, a.Pair);
     if (!out.marked) {
@@ -139,14 +148,11 @@ int Jump(const Args& args) {
     if (p.mode < 1 || p.mode > 4) throw UsageError{"--mode must be 1, 2, 3 or 4"};
     MemoryDocument doc = Load(p.rest[0], p.utf8);
     const int32_t line = Number(p.rest[1], "LINE"), col = Number(p.rest[2], "COL");
-    Analysis a;
-    BuildKeyWordTable(a.Keywords);
+    Session session;
     doc.MoveCaret(line, col, line, col);
     FixedPitchView view(0, 40);
-    PairSettings settings;
-    settings.LineHeight = 16;
     PartnerPosition partner;
-    if (!FindPairPosition(a, doc, view, settings, static_cast<NavigationMode>(p.mode), &partner)) {
+    if (!FindPairPosition(session.a, doc, view, session.settings, static_cast<NavigationMode>(p.mode), &partner)) {
         std::puts("none");
         return 0;
     }
@@ -164,8 +170,8 @@ int Methods(const Args& args) {
     const Parsed p = Parse(args);
     Need(p, 1, "FILE");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
-    Analysis a;
-    BuildKeyWordTable(a.Keywords);
+    Session session;
+    Analysis& a = session.a;
     ScanWhole(a, doc);
     BuildMethMap(a.KeyWordsMap, nullptr, p.lineStart, a.MethMap);
     for (int32_t i = 0; i < a.MethMap.Count(); ++i)
@@ -178,8 +184,8 @@ int Header(const Args& args) {
     Need(p, 2, "FILE LINE");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
     const int32_t line = Number(p.rest[1], "LINE");
-    Analysis a;
-    BuildKeyWordTable(a.Keywords);
+    Session session;
+    Analysis& a = session.a;
     ScanWhole(a, doc);
     regex::TPluginPattern expr;
     expr.SetExpression(Utf8To1251("^\\s*((процедура|procedure)|(функция|function))\\s+([\\wа-яА-Я]+)+"));
