@@ -1,5 +1,6 @@
 // Parsing of the configurator's option values and the appearance property rules.
 #include "render/display_settings.h"
+#include "render/text_width.h"
 
 #include <gtest/gtest.h>
 
@@ -109,4 +110,22 @@ TEST(PutSwitch, DisableAutoHighlightCouplesWithHighlightModeAlways) {
     EXPECT_TRUE(a.DisableAutoHighlight);
     PutSwitch(a, &Appearance::DisableAutoHighlight, false);  // turning it off leaves the mode
     EXPECT_TRUE(a.HighlightModeAlways);
+}
+
+namespace {
+struct Fixed8 : TextMeasure {
+    int32_t Width(std::string_view text) override { return static_cast<int32_t>(text.size()) * 8; }
+};
+}  // namespace
+
+TEST(ExpandedTextWidth, TabsAdvanceToTheNextStop) {
+    Fixed8 m;
+    std::string scratch;
+    struct Row { const char* text; int32_t blanks; };
+    const Row rows[] = {{"abc\t", 4}, {"abcd\t", 8}, {"\t\t", 8}, {"abc", 3}, {"a\tb", 5}, {"", 0},
+                        {"abcde\tx", 9}};
+    for (const auto& r : rows)
+        EXPECT_EQ(ExpandedTextWidth(r.text, m, 4, 32, 8, scratch), r.blanks * 8) << r.text;
+    EXPECT_EQ(ExpandedTextWidth(std::string_view("ab\0\t", 4), m, 4, 32, 8, scratch), 16);  // stops at a zero
+    EXPECT_EQ(ExpandedTextWidth("ab\t", m, 0, 0, 8, scratch), 16);  // no tab size: no division by zero
 }
