@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake g++ clang libclang-rt-14-dev ninja-build libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-          wine wine64 libwine-dev xvfb xauth python3 python3-pefile libpcre2-dev)
+          wine wine64 libwine-dev xvfb xauth python3 python3-pefile libpcre2-dev pkg-config)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
