@@ -16,6 +16,7 @@
 #include "host_objects.h"
 #include "options.h"
 #include "screenshot.h"
+#include "script_host.h"
 #include "simulator.h"
 
 namespace cfgsim {
@@ -295,6 +296,13 @@ private:
             VARIANT v = Value(w[3]);
             Dispatch(w[1], w[2], &v);
             VariantClear(&v);
+        } else if (c == L"run-script") {
+            Need(w, 2);
+            std::wstring source = Wide(ReadFile(Path(w[1])));
+            if (!source.empty() && source[0] == 0xFEFF) source.erase(0, 1);
+            std::wstring error;
+            if (!RunScriptFile(Path(w[1]), source, error)) throw ScriptError{w[1] + L": " + error};
+            sim.Log(L"ran " + w[1]);
         } else if (c == L"close") {
             Need(w, 2);
             Document* d = sim.DocumentByName(w[1]);
@@ -306,6 +314,10 @@ private:
         } else if (c == L"fail") {
             Need(w, 4);
             sim.InjectFault(Utf8(w[1]), static_cast<int>(Number(w[2])), static_cast<HRESULT>(Number(w[3])));
+        } else if (c == L"unload") {
+            sim.UnloadPlugins();
+        } else if (c == L"remember-refs") {
+            rememberedRefs_ = sim.configurator->RefCount();
         } else if (c == L"reset-calls") {
             sim.calls.clear();
         } else if (c == L"screenshot") {
@@ -408,6 +420,10 @@ private:
             bool found = false;
             for (const auto& m : sim.log) found = found || m.find(w[1]) != std::wstring::npos;
             if (!found) fail(L"no log line with " + w[1]);
+        } else if (c == L"expect-no-log") {
+            Need(w, 2);
+            for (const auto& m : sim.log)
+                if (m.find(w[1]) != std::wstring::npos) fail(L"log line: " + m);
         } else if (c == L"expect-calls") {
             Need(w, 3);
             const int n = sim.calls[Utf8(w[1])];
@@ -429,6 +445,10 @@ private:
             long n = 0;
             for (auto& d : sim.documents) n += d->window && IsWindow(d->window);
             if (n != Number(w[1])) fail(std::to_wstring(n) + L" open windows");
+        } else if (c == L"expect-refs-restored") {
+            if (sim.configurator->RefCount() != rememberedRefs_)
+                fail(L"the configurator has " + std::to_wstring(sim.configurator->RefCount()) + L" references, " +
+                     std::to_wstring(rememberedRefs_) + L" before");
         } else if (c == L"expect-connected") {
             Need(w, 2);
             if (sim.configurator->events.Connected() != Number(w[1]))
@@ -440,6 +460,7 @@ private:
 
     std::wstring path_;
     std::wstring dir_;
+    LONG rememberedRefs_ = -1;
     std::vector<std::wstring> lines_;
 };
 

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Registers the plugin in the build's Wine prefix and runs a simulator script.
+#   run_sim.sh BUILD_DIR DLL CFGSIM SCRIPT
+set -euo pipefail
+build=$1 dll=$2 sim=$3 script=$4
+here=$(cd "$(dirname "$0")/../.." && pwd)
+run() { "$here/tools/wine-run.sh" "$build" "$@"; }
+win() { echo "Z:${1//\//\\}"; }
+work=$(mktemp -d)
+run regsvr32 /s "$(win "$dll")"
+trap 'run regsvr32 /s /u "$(win "$dll")" || true; rm -rf "$work"' EXIT
+run "$sim" --hidden --script "$(win "$script")" --work "$(win "$work")" | tr -d '\r'
