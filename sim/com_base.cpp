@@ -64,6 +64,8 @@ HRESULT ConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer**
 
 HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
     if (!sink || !cookie) return E_POINTER;
+    ++advises;
+    if (FAILED(failAdvise)) return failAdvise;
     IDispatch* d = nullptr;
     if (FAILED(sink->QueryInterface(iid_, reinterpret_cast<void**>(&d))) || !d) return CONNECT_E_CANNOTCONNECT;
     for (size_t i = 0; i < sinks_.size(); ++i)
@@ -78,6 +80,7 @@ HRESULT ConnectionPoint::Advise(IUnknown* sink, DWORD* cookie) {
 }
 
 HRESULT ConnectionPoint::Unadvise(DWORD cookie) {
+    ++unadvises;
     if (cookie == 0 || cookie > sinks_.size() || !sinks_[cookie - 1]) return CONNECT_E_NOCONNECTION;
     std::exchange(sinks_[cookie - 1], nullptr)->Release();
     return S_OK;

@@ -66,6 +66,8 @@ public:
     ~ConnectionPoint();
 
     int Connected() const;
+    int advises = 0, unadvises = 0;
+    HRESULT failAdvise = S_OK;  // when set, Advise answers it (a refusing source)
     // Calls dispid on every sink; args are in call order (they are reversed for DISPPARAMS).
     // result receives the last sink's result. Returns the first failure, else S_OK.
     HRESULT Fire(DISPID id, std::vector<VARIANT> args, VARIANT* result = nullptr);

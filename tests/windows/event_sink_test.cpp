@@ -75,16 +75,16 @@ TEST(EventSink, ConnectDisconnectAndFiringThroughTheConnectionPoint) {
         rec.Attach(sink);
         sink.Connect(static_cast<IConfigurator*>(&cfg));
         EXPECT_TRUE(sink.Connected());
-        EXPECT_EQ(cfg.point.ConnectedCount(), 1);
-        // Reversed positional arguments: slot 0 holds the last argument.
-        EXPECT_EQ(cfg.point.Fire(8, {Bool(true), Disp(&wnd)}), S_OK);
+        EXPECT_EQ(cfg.point.Connected(), 1);
+        // Fired in call order; the sink reads the reversed slots.
+        EXPECT_EQ(cfg.point.Fire(8, {Disp(&wnd), Bool(true)}), S_OK);
         EXPECT_EQ(rec.calls, 1);
         EXPECT_EQ(rec.wnd, &wnd);
         EXPECT_EQ(rec.active, VARIANT_TRUE);
         sink.Connect(static_cast<IConfigurator*>(&cfg));  // reconnecting disconnects first
-        EXPECT_EQ(cfg.point.ConnectedCount(), 1);
+        EXPECT_EQ(cfg.point.Connected(), 1);
     }
-    EXPECT_EQ(cfg.point.ConnectedCount(), 0);  // destruction disconnects
+    EXPECT_EQ(cfg.point.Connected(), 0);  // destruction disconnects
     EXPECT_EQ(cfg.refs, 1);
 }
 

@@ -61,7 +61,7 @@ TEST_F(PluginFixture, InitAnswersTintmarkSizesTablesAndConnectsDoneUndoesIt) {
     for (int len : {plugin->Analysis.KeyWordsMap.Capacity(), plugin->Analysis.MethMap.Capacity(), plugin->BookmarkLines.Capacity()})
         EXPECT_EQ(len, 128);
     EXPECT_EQ(plugin->Analysis.KeyWordsMap.Count() + plugin->Analysis.MethMap.Count() + plugin->BookmarkLines.Count(), 0);
-    EXPECT_EQ(cfg.point.ConnectedCount(), 1);
+    EXPECT_EQ(cfg.point.Connected(), 1);
     EXPECT_GT(plugin->LineHeight, 0);
     EXPECT_GT(plugin->CharWidth, 0);
     EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 12);
@@ -73,7 +73,7 @@ TEST_F(PluginFixture, InitAnswersTintmarkSizesTablesAndConnectsDoneUndoesIt) {
     EXPECT_EQ(plugin->Analysis.KeyWordsMap.Capacity() + plugin->Analysis.MethMap.Capacity() + plugin->BookmarkLines.Capacity(), 0);
     EXPECT_FALSE(plugin->MethodHeaderExpr || plugin->MethodEndExpr);
     EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 0);
-    EXPECT_EQ(cfg.point.ConnectedCount(), 0);
+    EXPECT_EQ(cfg.point.Connected(), 0);
     EXPECT_EQ(cfg.point.unadvises, 1);
     EXPECT_EQ(cfg.refs, refsBefore);
 }

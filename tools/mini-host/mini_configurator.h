@@ -1,5 +1,5 @@
 // A minimal configurator: a real connection point for the configurator's events,
-// counted references, and nothing else of the host. Used by tests and the demo host.
+// counted references, and nothing else of the host. Used by tests and the small demo host.
 #pragma once
 
 #include <windows.h>
@@ -8,40 +8,11 @@
 
 #include <vector>
 
+#include "com_base.h"
 #include "core/handles.h"
 #include "host_h.h"
 
 namespace tintmark::minihost {
-
-// A connection point that keeps its sinks in slots (cookie = slot + 1).
-class FakeConnectionPoint final : public IConnectionPoint {
-public:
-    FakeConnectionPoint(IConnectionPointContainer* owner, REFIID iid) : owner_(owner), iid_(iid) {}
-    std::vector<IDispatch*> sinks;  // empty slot = nullptr
-    int advises = 0, unadvises = 0;
-    HRESULT failAdvise = S_OK;
-
-    int ConnectedCount() const {
-        int n = 0;
-        for (auto* s : sinks) n += s != nullptr;
-        return n;
-    }
-    // Calls dispid on every connected sink with the given arguments (already reversed).
-    HRESULT Fire(DISPID id, std::vector<VARIANT> args, VARIANT* result = nullptr, WORD flags = DISPATCH_METHOD);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return owner_->AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return owner_->Release(); }
-    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
-    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** c) override;
-    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
-    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
-    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections**) override { return E_NOTIMPL; }
-
-private:
-    IConnectionPointContainer* owner_;
-    IID iid_;
-};
 
 // The configurator: IConfigurator with every operation E_NOTIMPL, plus (optionally) a
 // connection point container offering the configurator's events.
@@ -50,7 +21,7 @@ public:
     explicit FakeConfigurator(bool withConnectionPoint)
         : point(this, DIID_IConfigEvents), withCp_(withConnectionPoint) {}
     LONG refs = 1;
-    FakeConnectionPoint point;
+    cfgsim::ConnectionPoint point;
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(++refs); }

@@ -31,11 +31,11 @@ int wmain(int argc, wchar_t** argv) {
             char utf8[256] = {};
             WideCharToMultiByte(CP_UTF8, 0, name, -1, utf8, sizeof utf8, nullptr, nullptr);
             printf("plugin name: %s\n", utf8);
-            printf("events connected: %d\n", configurator.point.ConnectedCount());
+            printf("events connected: %d\n", configurator.point.Connected());
             SysFreeString(name);
             plugin->Done();
             printf("after Done: events connected %d, configurator references %ld\n",
-                   configurator.point.ConnectedCount(), configurator.refs);
+                   configurator.point.Connected(), configurator.refs);
             rc = 0;
         } else {
             fwprintf(stderr, L"plugin_host: Init failed (0x%08lX)\n", static_cast<unsigned long>(hr));
