@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target tintmark cfgsim plugin_host
+cmake --build --preset win64 --target tintmark cfgsim
 build=$PWD/build/win64
 out=$PWD/build/demo
 rm -rf "$out"
@@ -21,8 +21,6 @@ dll=$build/src/core/tintmark.dll
 {
     echo "== registering $dll"
     run regsvr32 /s "$(win "$dll")" && echo "registered"
-    echo "== the plugin in a small host"
-    run "$build/tools/mini-host/plugin_host.exe" | tr -d '\r'
     echo "== the plugin in the configurator simulator (demo/demo.cfgsim)"
     run "$build/sim/cfgsim.exe" --script "$(win "$out/demo.cfgsim")" --work "$(win "$out/work")" | tr -d '\r'
 } 2>&1 | tee "$out/demo.log"

@@ -8,7 +8,10 @@ namespace cfgsim {
 
 class ConfiguratorObject final : public ComObject<IConfigurator>, public IConnectionPointContainer {
 public:
-    ConfiguratorObject() : ComObject(IID_IConfigurator), events(this, DIID_IConfigEvents) {}
+    // Without offerEvents the object has no connection point container (a host that cannot
+    // report events, for tests of the plugin's connection error).
+    explicit ConfiguratorObject(bool offerEvents = true)
+        : ComObject(IID_IConfigurator), events(this, DIID_IConfigEvents), offerEvents_(offerEvents) {}
     ConnectionPoint events;
 
     ULONG STDMETHODCALLTYPE AddRef() override { return ComObject::AddRef(); }
@@ -45,8 +48,12 @@ public:
 
 protected:
     void* Other(REFIID riid) override {
-        return riid == IID_IConnectionPointContainer ? static_cast<IConnectionPointContainer*>(this) : nullptr;
+        return offerEvents_ && riid == IID_IConnectionPointContainer ? static_cast<IConnectionPointContainer*>(this)
+                                                                     : nullptr;
     }
+
+private:
+    bool offerEvents_;
 };
 
 // The stand-in for the other plugin ("Телепат"): only its events connection point.

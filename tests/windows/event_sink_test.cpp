@@ -5,12 +5,11 @@
 
 #include "core/com_error.h"
 #include "core/event_sinks.h"
-#include "mini_configurator.h"
+#include "test_configurator.h"
 #include "test_variants.h"
 
 using namespace tintmark;
 using namespace tintmark::test;
-using tintmark::minihost::FakeConfigurator;
 
 namespace {
 
@@ -67,25 +66,25 @@ struct ActivateRecorder {
 }  // namespace
 
 TEST(EventSink, ConnectDisconnectAndFiringThroughTheConnectionPoint) {
-    FakeConfigurator cfg(true);
+    TestConfigurator cfg(true);
     FakeWindow wnd;
     ActivateRecorder rec;
     {
         TOpenConfIConfigEvents sink;
         rec.Attach(sink);
-        sink.Connect(static_cast<IConfigurator*>(&cfg));
+        sink.Connect(cfg.get());
         EXPECT_TRUE(sink.Connected());
-        EXPECT_EQ(cfg.point.Connected(), 1);
+        EXPECT_EQ(cfg.point().Connected(), 1);
         // Fired in call order; the sink reads the reversed slots.
-        EXPECT_EQ(cfg.point.Fire(8, {Disp(&wnd), Bool(true)}), S_OK);
+        EXPECT_EQ(cfg.point().Fire(8, {Disp(&wnd), Bool(true)}), S_OK);
         EXPECT_EQ(rec.calls, 1);
         EXPECT_EQ(rec.wnd, &wnd);
         EXPECT_EQ(rec.active, VARIANT_TRUE);
-        sink.Connect(static_cast<IConfigurator*>(&cfg));  // reconnecting disconnects first
-        EXPECT_EQ(cfg.point.Connected(), 1);
+        sink.Connect(cfg.get());  // reconnecting disconnects first
+        EXPECT_EQ(cfg.point().Connected(), 1);
     }
-    EXPECT_EQ(cfg.point.Connected(), 0);  // destruction disconnects
-    EXPECT_EQ(cfg.refs, 1);
+    EXPECT_EQ(cfg.point().Connected(), 0);  // destruction disconnects
+    EXPECT_EQ(cfg.refs(), 1);
 }
 
 TEST(EventSink, NamedArgumentsAreTakenByDispid) {

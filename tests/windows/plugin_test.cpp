@@ -4,12 +4,11 @@
 #include <string>
 
 #include "core/plugin.h"
-#include "mini_configurator.h"
+#include "test_configurator.h"
 #include "test_variants.h"
 
 using namespace tintmark;
 using namespace tintmark::test;
-using tintmark::minihost::FakeConfigurator;
 
 namespace {
 
@@ -52,16 +51,16 @@ std::wstring ThreadErrorText() {
 }  // namespace
 
 TEST_F(PluginFixture, InitAnswersTintmarkSizesTablesAndConnectsDoneUndoesIt) {
-    FakeConfigurator cfg(true);
-    const LONG refsBefore = cfg.refs;
+    TestConfigurator cfg(true);
+    const LONG refsBefore = cfg.refs();
     BSTR name = nullptr;
-    ASSERT_EQ(host()->Init(&cfg, &name), S_OK);
+    ASSERT_EQ(host()->Init(cfg.get(), &name), S_OK);
     EXPECT_STREQ(name, L"Tintmark");
     SysFreeString(name);
     for (int len : {plugin->Analysis.KeyWordsMap.Capacity(), plugin->Analysis.MethMap.Capacity(), plugin->BookmarkLines.Capacity()})
         EXPECT_EQ(len, 128);
     EXPECT_EQ(plugin->Analysis.KeyWordsMap.Count() + plugin->Analysis.MethMap.Count() + plugin->BookmarkLines.Count(), 0);
-    EXPECT_EQ(cfg.point.Connected(), 1);
+    EXPECT_EQ(cfg.point().Connected(), 1);
     EXPECT_GT(plugin->LineHeight, 0);
     EXPECT_GT(plugin->CharWidth, 0);
     EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 12);
@@ -73,15 +72,15 @@ TEST_F(PluginFixture, InitAnswersTintmarkSizesTablesAndConnectsDoneUndoesIt) {
     EXPECT_EQ(plugin->Analysis.KeyWordsMap.Capacity() + plugin->Analysis.MethMap.Capacity() + plugin->BookmarkLines.Capacity(), 0);
     EXPECT_FALSE(plugin->MethodHeaderExpr || plugin->MethodEndExpr);
     EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 0);
-    EXPECT_EQ(cfg.point.Connected(), 0);
-    EXPECT_EQ(cfg.point.unadvises, 1);
-    EXPECT_EQ(cfg.refs, refsBefore);
+    EXPECT_EQ(cfg.point().Connected(), 0);
+    EXPECT_EQ(cfg.point().unadvises, 1);
+    EXPECT_EQ(cfg.refs(), refsBefore);
 }
 
 TEST_F(PluginFixture, InitFailsWithTheConnectionErrorWithoutConnectionPoint) {
-    FakeConfigurator cfg(false);
+    TestConfigurator cfg(false);
     BSTR name = nullptr;
-    const HRESULT hr = host()->Init(&cfg, &name);
+    const HRESULT hr = host()->Init(cfg.get(), &name);
     EXPECT_EQ(hr, E_NOINTERFACE);
     EXPECT_EQ(name, nullptr);
     const std::wstring text = ThreadErrorText();
@@ -90,25 +89,25 @@ TEST_F(PluginFixture, InitFailsWithTheConnectionErrorWithoutConnectionPoint) {
 }
 
 TEST_F(PluginFixture, InitFailsWhenAdviseFails) {
-    FakeConfigurator cfg(true);
-    cfg.point.failAdvise = CONNECT_E_ADVISELIMIT;
+    TestConfigurator cfg(true);
+    cfg.point().failAdvise = CONNECT_E_ADVISELIMIT;
     BSTR name = nullptr;
-    EXPECT_EQ(host()->Init(&cfg, &name), CONNECT_E_ADVISELIMIT);
+    EXPECT_EQ(host()->Init(cfg.get(), &name), CONNECT_E_ADVISELIMIT);
     EXPECT_EQ(ThreadErrorText().rfind(L"Unable to connect ConfigEvents.\r", 0), 0u);
     host()->Done();
 }
 
 TEST_F(PluginFixture, NullPointersAreRefused) {
-    FakeConfigurator cfg(true);
+    TestConfigurator cfg(true);
     BSTR name = nullptr;
-    EXPECT_EQ(host()->Init(&cfg, nullptr), E_POINTER);
+    EXPECT_EQ(host()->Init(cfg.get(), nullptr), E_POINTER);
     EXPECT_EQ(host()->Init(nullptr, &name), E_POINTER);
     EXPECT_EQ(host()->GetPluginCaps(0, nullptr), E_POINTER);
     VARIANT param;
     VariantInit(&param);
     EXPECT_EQ(host()->ExecCommand(1, param, nullptr), E_POINTER);
     EXPECT_EQ(plugin->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
-    EXPECT_EQ(cfg.point.advises, 0);
+    EXPECT_EQ(cfg.point().advises, 0);
 }
 
 TEST_F(PluginFixture, PluginCapsAndExecCommand) {
@@ -129,9 +128,9 @@ TEST_F(PluginFixture, PluginCapsAndExecCommand) {
 }
 
 TEST_F(PluginFixture, PropertyPutsStoreWithFallbacksAfterInit) {
-    FakeConfigurator cfg(true);
+    TestConfigurator cfg(true);
     BSTR name = nullptr;
-    ASSERT_EQ(host()->Init(&cfg, &name), S_OK);
+    ASSERT_EQ(host()->Init(cfg.get(), &name), S_OK);
     SysFreeString(name);
     plugin->Config.BackgroundColor = 0xFFFFFF;  // what the registry would have given
     plugin->Config.KeywordColor = 0x0000FF;
