@@ -30,6 +30,16 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot -i >/dev/null 2>&1 9>&- || true
     wineserver -w 9>&- || true
 fi
+# Wine has no Courier New, the configurator's module font; without a replacement it falls back
+# to a proportional face. Name a monospace face for it once per prefix, as on a real machine.
+if [ ! -f "$WINEPREFIX/.tintmark-fonts" ]; then
+    for face in "Courier New" "Courier"; do
+        wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d "DejaVu Sans Mono" /f \
+            >/dev/null 2>&1 9>&- || true
+    done
+    wineserver -w 9>&- || true
+    touch "$WINEPREFIX/.tintmark-fonts"
+fi
 flock -u 9
 exec 9>&-
 exec wine "$@"

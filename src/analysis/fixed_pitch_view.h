@@ -27,7 +27,7 @@ public:
         return tintmark::ExpandedTextWidth(text, *this, tabSize_, charWidth_ * tabSize_, charWidth_, scratch_);
     }
     void ErasePairHighlight(const PairState&) override { calls.push_back("erase"); }
-    void DrawPairHighlight(const PairState&) override { calls.push_back("draw"); }
+    void DrawPairHighlight(PairState&) override { calls.push_back("draw"); }
     void DrawCrossLines() override { calls.push_back("cross"); }
     void UpdateCrossLines() override { calls.push_back("update"); }
 

@@ -54,7 +54,8 @@ public:
     virtual int32_t ExpandedTextWidth(std::string_view text) = 0;  // a line prefix, tabs expanded
     // Paints the shown boxes back in the editor's colours (the flags are cleared by the caller).
     virtual void ErasePairHighlight(const PairState& state) = 0;
-    virtual void DrawPairHighlight(const PairState& state) = 0;
+    // Draws the shown boxes; the drawing may narrow or widen the stored rectangles.
+    virtual void DrawPairHighlight(PairState& state) = 0;
     virtual void DrawCrossLines() = 0;
     virtual void UpdateCrossLines() = 0;
 };

@@ -90,6 +90,21 @@ private:
     HDC dc_;
 };
 
+// Saves a DC's state (selected objects, clipping, modes) and restores it when it goes.
+class SavedDcState {
+public:
+    explicit SavedDcState(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
+    ~SavedDcState() {
+        if (id_) RestoreDC(dc_, id_);
+    }
+    SavedDcState(const SavedDcState&) = delete;
+    SavedDcState& operator=(const SavedDcState&) = delete;
+
+private:
+    HDC dc_;
+    int id_;
+};
+
 // Selects a GDI object into a DC and puts the previous one back.
 class SelectGuard {
 public:

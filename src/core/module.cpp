@@ -43,6 +43,14 @@ void ModuleAddRef() { InterlockedIncrement(&g_liveCount); }
 void ModuleRelease() { InterlockedDecrement(&g_liveCount); }
 bool ModuleCanUnload() { return g_liveCount == 0; }
 
+void PinModule() {
+    static bool pinned = false;
+    if (pinned) return;
+    HMODULE self = nullptr;
+    pinned = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                                reinterpret_cast<LPCWSTR>(&PinModule), &self) != FALSE;
+}
+
 ITypeLib* PluginTypeLib() {
     if (!g_typeLib) {
         const std::wstring path = ModulePath();

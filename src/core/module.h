@@ -18,6 +18,10 @@ void ModuleAddRef();
 void ModuleRelease();
 bool ModuleCanUnload();
 
+// Keeps the DLL mapped until the process ends; done before the first window procedure or
+// window class of ours goes into the host's windows, whose messages may outlive the plugin.
+void PinModule();
+
 // The embedded type library (resource 1) and the type info of one of its interfaces.
 // Both are loaded once and kept for the life of the module.
 ITypeLib* PluginTypeLib();

@@ -2,13 +2,19 @@
 #include "core/plugin.h"
 
 #include "core/com_error.h"
+#include "core/host.h"
 #include "core/module.h"
+#include "hook/host_events.h"
+#include "hook/subclass.h"
 #include "text/cp1251.h"
 
 namespace tintmark {
 
 namespace {
 constexpr int32_t kInitialTableLength = 128;
+constexpr size_t kMaxReportedFailures = 32;
+
+TTintmarkPlugin* g_plugin = nullptr;
 
 // The method header and end expressions (Windows-1251 text).
 std::unique_ptr<regex::TPluginPattern> CompiledExpression(const char* utf8) {
@@ -18,6 +24,8 @@ std::unique_ptr<regex::TPluginPattern> CompiledExpression(const char* utf8) {
     return expr;
 }
 }  // namespace
+
+TTintmarkPlugin* ActivePlugin() { return g_plugin; }
 
 TTintmarkPlugin::TTintmarkPlugin() { ModuleAddRef(); }
 
@@ -61,6 +69,7 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         if (!*pluginName) throw std::bad_alloc();
 
         ConfigEvents = std::make_unique<TOpenConfIConfigEvents>();
+        AttachEventHandlers(*this);
         ConfigEvents->Connect(Configurator.get());
 
         TelepatTried = false;
@@ -82,6 +91,9 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         TextOriginX = 0;
         LastFirstLine = 0;
         LastHScrollPos = 0;
+        Analysis.Pair = PairState{};
+        Cross = CrossLineState{};
+        Gdi.Clear();
         const Appearance kept = Look;
         Look = Appearance{};
         Look.BookMarkColor = kept.BookMarkColor;
@@ -91,6 +103,7 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         Analysis.KeyWordsMap.SetLength(kInitialTableLength);
         Analysis.MethMap.SetLength(kInitialTableLength);
         BookmarkLines.SetLength(kInitialTableLength);
+        g_plugin = this;
     });
     if (FAILED(hr) && *pluginName) {
         // A host does not free out-parameters of a failed call.
@@ -102,6 +115,12 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
 
 HRESULT TTintmarkPlugin::Done() {
     return ComBoundary([&] {
+        // From here on the installed window procedures pass every message on; those that
+        // another procedure covers stay in place.
+        if (g_plugin == this) {
+            g_plugin = nullptr;
+            UnhookAll();
+        }
         if (ConfigEvents) {
             ConfigEvents->OnActivateWindow = nullptr;
             ConfigEvents->OnQueryQuit = nullptr;
@@ -116,11 +135,21 @@ HRESULT TTintmarkPlugin::Done() {
         MethodHeaderExpr.reset();
         MethodEndExpr.reset();
         Canvas.reset();
+        Gdi.Clear();
         Analysis.Keywords = KeywordTable{};
         Analysis.KeyWordsMap.SetLength(0);
         Analysis.MethMap.SetLength(0);
         BookmarkLines.SetLength(0);
     });
+}
+
+void TTintmarkPlugin::ReportFailure(const std::wstring& text) noexcept {
+    try {
+        if (!Configurator || reportedFailures_.count(text) || reportedFailures_.size() >= kMaxReportedFailures) return;
+        reportedFailures_.insert(text);
+        host::ShowMessageLine(Configurator.get(), L"Tintmark: " + text, 2);
+    } catch (...) {
+    }
 }
 
 HRESULT TTintmarkPlugin::GetPluginCaps(LONG capability, VARIANT* value) {

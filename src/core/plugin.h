@@ -5,6 +5,8 @@
 
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 
 #include "analysis/navigation.h"
 #include "analysis/plugin_types.h"
@@ -13,6 +15,8 @@
 #include "host_h.h"
 #include "render/display_settings.h"
 #include "regex/pattern.h"
+#include "render/gdi_cache.h"
+#include "render/overlay_geometry.h"
 #include "render/measure_canvas.h"
 #include "tintmark_h.h"
 
@@ -33,11 +37,14 @@ public:
     bool TelepatInserted = false;
     HWND MainWindowHandle = nullptr;
 
-    // ---- window hooking ----
+    // ---- window hooking and the editor window procedure ----
     HWND ActiveCfgWindowHandle = nullptr;
     int32_t LastCaretLine = 0;
     int32_t LastCaretCol = 0;
-    int32_t TextOriginX = 0;
+    int32_t TextOriginX = 0;   // client x of text column 0; 0 until measured
+    int32_t GutterPressY = 0;  // cursor screen y at a button press in the gutter
+    bool GutterPressed = false;
+    bool LastKeyWasEdit = false;
 
     // ---- method recognition ----
     std::unique_ptr<regex::TPluginPattern> MethodHeaderExpr;
@@ -56,6 +63,19 @@ public:
     int32_t TabWidth = 0;
     int32_t LastFirstLine = 0;
     int32_t LastHScrollPos = 0;
+    int32_t LastLineCount = 0;
+    bool CaretTokenInUpdate = false;
+    bool PairTokenInUpdate = false;
+    CrossLineState Cross;
+    GdiCache Gdi;
+
+    // The pairing's view of the settings and of the remembered caret line.
+    PairSettings PairingSettings() const {
+        return PairSettings{Look.DisableAutoHighlight, LineHeight, TextOriginX, LastCaretLine};
+    }
+    // Reports a failure of the plugin's handling in the configurator's message window, once
+    // per distinct text; never throws.
+    void ReportFailure(const std::wstring& text) noexcept;
 
     // ---- IUnknown ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
@@ -152,6 +172,11 @@ private:
     HRESULT Command(F&& body);
 
     LONG refs_ = 1;
+    std::set<std::wstring> reportedFailures_;
 };
+
+// The plugin object between its Init and Done (the host creates one), reached by the window
+// procedures; null outside that time.
+TTintmarkPlugin* ActivePlugin();
 
 }  // namespace tintmark

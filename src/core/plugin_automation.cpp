@@ -1,6 +1,9 @@
 // The plugin's own automation members: commands and write-only appearance properties.
 #include "core/com_error.h"
+#include "core/host_document.h"
 #include "core/plugin.h"
+#include "hook/activation.h"
+#include "render/editor_view.h"
 
 namespace tintmark {
 
@@ -37,7 +40,13 @@ HRESULT TTintmarkPlugin::ShowPairBracket() {
             Appearance& look;
             ~Restore() { look.DisableAutoHighlight = true; }
         } restore{Look};
+        const LocatedEditor active = FindActiveEditor(*this);
+        if (!active.editor || !active.text) return;
         Look.DisableAutoHighlight = false;
+        HostTextDocument doc(active.text.get());
+        EditorView view(*this, active.editor, &doc);
+        view.EraseHighlight();
+        view.Highlight(Look.HighlightModeAlways);
     });
 }
 

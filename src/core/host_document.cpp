@@ -1,0 +1,90 @@
+// Host text document calls, with the answers of one piece of handling remembered.
+#include "core/host_document.h"
+
+#include "core/com_error.h"
+#include "core/host.h"
+#include "core/wide_text.h"
+
+namespace tintmark {
+
+namespace {
+VARIANT Long(int32_t n) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = n;
+    return v;
+}
+}  // namespace
+
+int32_t HostTextDocument::LineCount() {
+    if (!lineCount_) lineCount_ = host::GetLineCount(doc_);
+    return *lineCount_;
+}
+
+int32_t HostTextDocument::LineLength(int32_t line) {
+    if (line != lengthLine_) {
+        LONG n = 0;
+        ThrowIfFailed(doc_->GetLineLength(line, &n), L"GetLineLength");
+        lengthLine_ = line;
+        length_ = n;
+    }
+    return length_;
+}
+
+std::u16string HostTextDocument::RangeTextWide(int32_t line1, int32_t col1, int32_t line2, int32_t col2) {
+    BSTR text = nullptr;
+    ThrowIfFailed(doc_->GetRangeText(line1, Long(col1), Long(line2), Long(col2), &text), L"GetRangeText");
+    UniqueBstr owned(text);
+    return text ? std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)) : std::u16string();
+}
+
+void HostTextDocument::RangeTextInto(int32_t line1, int32_t col1, int32_t line2, int32_t col2, std::string& out) {
+    BSTR text = nullptr;
+    ThrowIfFailed(doc_->GetRangeText(line1, Long(col1), Long(line2), Long(col2), &text), L"GetRangeText");
+    UniqueBstr owned(text);
+    out = text ? WideTo1251(text, SysStringLen(text)) : std::string();
+}
+
+void HostTextDocument::ReplaceRange(int32_t line1, int32_t col1, int32_t line2, int32_t col2,
+                                    const std::u16string& text) {
+    UniqueBstr b(SysAllocStringLen(reinterpret_cast<const OLECHAR*>(text.data()), static_cast<UINT>(text.size())));
+    if (!b && !text.empty()) throw std::bad_alloc();
+    Forget();
+    ThrowIfFailed(doc_->ReplaceRange(line1, Long(col1), Long(line2), Long(col2), b.get()), L"ReplaceRange");
+}
+
+std::u16string HostTextDocument::Text() {
+    const std::wstring w = host::GetText(doc_);
+    return std::u16string(reinterpret_cast<const char16_t*>(w.data()), w.size());
+}
+
+void HostTextDocument::MoveCaret(int32_t line1, int32_t col1, int32_t line2, int32_t col2) {
+    sel_.reset();
+    ThrowIfFailed(doc_->MoveCaret(line1, col1, Long(line2), Long(col2)), L"MoveCaret");
+}
+
+bool HostTextDocument::HasSelection() {
+    const Sel& s = Selection();
+    return s.endLine != s.startLine || s.endCol != s.startCol;
+}
+
+void HostTextDocument::Forget() {
+    lineCount_.reset();
+    sel_.reset();
+    lengthLine_ = -1;
+}
+
+const HostTextDocument::Sel& HostTextDocument::Selection() {
+    if (!sel_) {
+        LONG a = 0, b = 0, c = 0, d = 0;
+        ThrowIfFailed(doc_->GetSelStartLine(&a), L"GetSelStartLine");
+        ThrowIfFailed(doc_->GetSelStartCol(&b), L"GetSelStartCol");
+        ThrowIfFailed(doc_->GetSelEndLine(&c), L"GetSelEndLine");
+        ThrowIfFailed(doc_->GetSelEndCol(&d), L"GetSelEndCol");
+        sel_ = Sel{a, b, c, d};
+    }
+    return *sel_;
+}
+
+}  // namespace tintmark

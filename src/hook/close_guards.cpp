@@ -1,0 +1,102 @@
+// Close and quit guards: a window holding folded methods stays open until they are unfolded.
+#include "hook/close_guards.h"
+
+#include "core/com_error.h"
+#include "core/host.h"
+#include "core/plugin.h"
+#include "core/records.h"
+
+namespace tintmark {
+
+namespace {
+
+const wchar_t kCaption[] = L"Tintmark";
+
+bool HoldsFoldedBlocks(HWND cfgWindow) {
+    const TCfgWndData* record = FindCfgWndData(cfgWindow);
+    return record && record->HasFoldedBlocks();
+}
+
+// The first configurator window, in the host's window order, that holds folded methods.
+HWND FirstWindowWithFoldedBlocksByHost(IConfigurator* cfg) {
+    ComPtr<ICfgWindowList> list = host::GetWindowList(cfg);
+    for (ComPtr<ICfgWindow> w = host::GetFirstCfgWindow(list.get()); w;
+         w = host::GetNextCfgWindow(list.get(), w.get())) {
+        const HWND h = host::GetWindowHandle(w.get());
+        if (HoldsFoldedBlocks(h)) return h;
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK FindFolded(HWND child, LPARAM found) {
+    wchar_t cls[32] = {};
+    if (GetClassNameW(child, cls, 32) > 0 && lstrcmpW(cls, kCfgWndDataClass) == 0 && HoldsFoldedBlocks(GetParent(child))) {
+        *reinterpret_cast<HWND*>(found) = GetParent(child);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// When the host cannot list its windows, our own records still tell: a failing host call
+// must never let folded text go unprotected.
+HWND FirstWindowWithFoldedBlocks(TTintmarkPlugin& p) {
+    try {
+        if (p.Configurator) return FirstWindowWithFoldedBlocksByHost(p.Configurator.get());
+    } catch (const ComError& e) {
+        p.ReportFailure(e.message());
+    }
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND top, LPARAM f) -> BOOL {
+            EnumChildWindows(top, FindFolded, f);
+            return *reinterpret_cast<HWND*>(f) == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+HWND MainWindow(TTintmarkPlugin& p, HWND inside) {
+    try {
+        if (p.Configurator) return host::GetMainWindowHandle(p.Configurator.get());
+    } catch (const ComError& e) {
+        p.ReportFailure(e.message());
+    }
+    return p.MainWindowHandle ? p.MainWindowHandle : GetAncestor(inside, GA_ROOT);
+}
+
+// Tells the user and brings the window with folded methods to the front.
+void WarnAndActivate(TTintmarkPlugin& p, HWND cfgWindow, const wchar_t* text) {
+    MessageBoxW(MainWindow(p, cfgWindow), text, kCaption, MB_ICONWARNING | MB_OK);
+    SendMessageW(GetParent(cfgWindow), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(cfgWindow), 0);
+}
+
+}  // namespace
+
+bool RefuseConfigurationClose(TTintmarkPlugin& p) {
+    const HWND w = FirstWindowWithFoldedBlocks(p);
+    if (!w) return false;
+    WarnAndActivate(p, w,
+                    L"ВНИМАНИЕ!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
+                    L"Перед закрытием конфигурации необходимо их развернуть!");
+    return true;
+}
+
+bool RefuseWindowClose(TTintmarkPlugin& p, HWND cfgWindow) {
+    if (!HoldsFoldedBlocks(cfgWindow)) return false;
+    MessageBoxW(MainWindow(p, cfgWindow),
+                L"ВНИМАНИЕ!\r\nПеред закрытием окна необходимо развернуть все процедуры модуля!", kCaption,
+                MB_ICONWARNING | MB_OK);
+    return true;
+}
+
+bool RefuseQuit(TTintmarkPlugin& p) {
+    const HWND w = FirstWindowWithFoldedBlocks(p);
+    if (!w) return false;
+    WarnAndActivate(p, w,
+                    L"Внимание!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
+                    L"Перед выходом необходимо их развернуть.");
+    return true;
+}
+
+}  // namespace tintmark

@@ -1,0 +1,197 @@
+// The editor window procedure: the host edits, the plugin follows the caret, clicks and
+// scrolling with its highlight, cross lines, gutter actions and Shift- and Ctrl-clicks.
+#include "hook/editor_proc.h"
+
+#include "analysis/method_map.h"
+#include "analysis/scanner.h"
+#include "core/host.h"
+#include "core/host_document.h"
+#include "core/records.h"
+#include "hook/folding_entry.h"
+#include "hook/guarded.h"
+#include "hook/subclass.h"
+#include "render/editor_view.h"
+#include "render/paint_editor.h"
+
+namespace tintmark {
+
+namespace {
+
+constexpr LONG kCtrlClickCommand = 22503;
+
+LRESULT CallHost(HWND e, UINT msg, WPARAM wp, LPARAM lp) { return CallSavedProc(e, HookKind::Editor, msg, wp, lp); }
+
+bool KeyHeld(int vk) { return GetKeyState(vk) < 0; }
+
+int32_t CursorScreenY() {
+    POINT pt{};
+    GetCursorPos(&pt);
+    return pt.y;
+}
+
+// The caret stays in the highlighted token: same line, and the column on the token or
+// right after it. Only a token that is actually marked counts.
+bool StaysInToken(const TTintmarkPlugin& p, int32_t line, int32_t col) {
+    const PairState& s = p.Analysis.Pair;
+    return s.CaretTokenShown && line == p.LastCaretLine && s.CaretTokenStartCol <= col &&
+           static_cast<int64_t>(col) <= static_cast<int64_t>(s.CaretTokenEndCol) + 1;
+}
+
+// After a caret move by a key (byKey) or a click.
+void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bool byKey) {
+    const bool lineChanged = p.LastCaretLine != line;
+    if (p.Look.HighlightModeAlways) {
+        if (byKey && lineChanged) view.EraseCrossLines();
+        view.Highlight(true);
+    } else if (!StaysInToken(p, line, col)) {
+        view.EraseHighlight();
+        if (!byKey || lineChanged) view.EraseCrossLines();
+        view.UpdateCrossLines();
+        view.Highlight(false);
+        return;
+    }
+    // The vertical line follows the caret's column also where the highlight stays.
+    if (p.Look.EnableVertCrossLine && col != p.LastCaretCol) view.UpdateCrossLines();
+}
+
+void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
+    const bool navigation = key >= VK_END && key <= VK_DOWN;
+    const bool modifier = key >= VK_SHIFT && key <= VK_MENU;
+    p.LastKeyWasEdit = !navigation && !modifier;
+    TCfgWndData* record = CfgWndDataOfEditor(e);
+    if (!record || !record->Document) return;
+    HostTextDocument doc(record->Document.get());
+    const int32_t line = doc.SelStartLine(), col = doc.SelStartCol();
+    if (navigation && !doc.HasSelection()) {
+        EditorView view(p, e, &doc);
+        Refresh(p, view, line, col, true);
+    }
+    if (!modifier) {
+        p.LastCaretLine = line;
+        p.LastCaretCol = col;
+    }
+}
+
+void OnButtonDown(TTintmarkPlugin& p, HWND e, LPARAM lp) {
+    TCfgWndData* record = CfgWndDataOfEditor(e);
+    if (!record || !record->Document) return;
+    HostTextDocument doc(record->Document.get());
+    const int32_t x = LOWORD(lp);
+    const int32_t line = doc.SelStartLine(), col = doc.SelStartCol();
+    if (x < p.TextOriginX) {
+        if (line > doc.LineCount() - 1) return;
+        p.GutterPressY = CursorScreenY();
+        HideCaret(e);
+        p.GutterPressed = true;
+        doc.MoveCaret(line, 0, line, 0);
+        return;
+    }
+    if (KeyHeld(VK_CONTROL)) {
+        host::RunCommand(p.Configurator.get(), kCtrlClickCommand);
+        return;
+    }
+    EditorView view(p, e, &doc);
+    bool selection = doc.HasSelection();
+    const int32_t first = view.FirstVisibleLine();
+    if (KeyHeld(VK_SHIFT) && !selection) {
+        // The host only moved the caret: select from the remembered caret to the click, in
+        // text order, and undo any scrolling the selection caused.
+        if (p.LastCaretLine < line || (p.LastCaretLine == line && p.LastCaretCol < col))
+            doc.MoveCaret(p.LastCaretLine, p.LastCaretCol, line, col);
+        else
+            doc.MoveCaret(line, col, p.LastCaretLine, p.LastCaretCol);
+        SendMessageW(e, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, first), 0);
+        selection = true;
+    } else if (!selection) {
+        Refresh(p, view, line, col, false);
+    }
+    if (!selection) {
+        p.LastCaretLine = line;
+        p.LastCaretCol = col;
+    }
+}
+
+// The release of a press in the gutter: fold or unfold a method header, else toggle the
+// line's bookmark. Returns false when it stopped early.
+bool GutterRelease(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc) {
+    const int32_t line = doc.SelStartLine();
+    p.GutterPressed = false;
+    if (line > doc.LineCount() - 1) return false;
+    ShowCaret(e);
+    if (CursorScreenY() != p.GutterPressY) return false;
+    const std::string s = doc.Line(line);
+    // The header test reads the scan entries of the line: scan the view afresh, since a
+    // navigation command may have left another range in the list.
+    EditorView view(p, e, &doc);
+    ScanLines(doc, view.FirstVisibleLine(), view.VisibleLineCount() + 10, p.Analysis.Keywords,
+              p.Analysis.KeyWordsMap, p.Analysis.ScanBuffer);
+    MethodHeader header;
+    if (p.MethodHeaderExpr && MatchMethodHeader(*p.MethodHeaderExpr, p.Analysis.KeyWordsMap, s, line, header)) {
+        GutterFoldClick(p, e, record, doc, line, header);
+    } else {
+        ITextDoc* d = record.Document.get();
+        host::SetBookmark(d, line, !host::GetBookmark(d, line));
+    }
+    doc.MoveCaret(line, 0, line, 0);
+    return true;
+}
+
+LRESULT OnButtonUp(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
+    if (KeyHeld(VK_SHIFT) || KeyHeld(VK_CONTROL)) {
+        // The Shift-selection and the Ctrl command of the press stand; the host does not
+        // see this release.
+        ReleaseCapture();
+        if (p.GutterPressed) {
+            p.GutterPressed = false;
+            ShowCaret(e);
+        }
+        return 0;
+    }
+    const LRESULT result = CallHost(e, WM_LBUTTONUP, wp, lp);
+    Guarded(p, [&] {
+        TCfgWndData* record = CfgWndDataOfEditor(e);
+        if (!record || !record->Document) return;
+        HostTextDocument doc(record->Document.get());
+        const int32_t x = LOWORD(lp);
+        if (x < p.TextOriginX && !GutterRelease(p, e, *record, doc)) return;
+        doc.Forget();
+        if (!doc.HasSelection()) {
+            p.LastCaretLine = doc.SelStartLine();
+            p.LastCaretCol = doc.SelStartCol();
+        }
+    });
+    return result;
+}
+
+LRESULT OnPaint(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
+    bool hostDone = false;
+    LRESULT result = 0;
+    const auto host = [&] {
+        hostDone = true;
+        result = CallHost(e, WM_PAINT, wp, lp);
+        return result;
+    };
+    Guarded(p, [&] { PaintEditor(p, e, host); });
+    if (!hostDone) return host();
+    return result;
+}
+
+}  // namespace
+
+LRESULT EditorMessage(TTintmarkPlugin& p, HWND e, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_PAINT: return OnPaint(p, e, wp, lp);
+        case WM_LBUTTONUP: return OnButtonUp(p, e, wp, lp);
+        default: break;
+    }
+    const LRESULT result = CallHost(e, msg, wp, lp);
+    switch (msg) {
+        case WM_KEYDOWN: Guarded(p, [&] { OnKeyDown(p, e, wp); }); break;
+        case WM_HSCROLL: p.Analysis.Pair.HScrolled = true; break;
+        case WM_LBUTTONDOWN: Guarded(p, [&] { OnButtonDown(p, e, lp); }); break;
+        default: break;
+    }
+    return result;
+}
+
+}  // namespace tintmark

@@ -1,0 +1,93 @@
+// The registry of hooked windows and the static window procedures bound to the plugin.
+#include "hook/subclass.h"
+
+#include <map>
+#include <utility>
+
+#include "core/module.h"
+#include "hook/window_procs.h"
+
+namespace tintmark {
+
+namespace {
+
+struct Saved {
+    WNDPROC proc = nullptr;
+    bool left = false;  // left in place by UnhookAll: holds a module reference
+};
+
+// Kept on the heap and never freed: procedures left in place after the plugin has gone may
+// still look here during process exit, after static destructors have run.
+std::map<std::pair<HWND, HookKind>, Saved>& Registry() {
+    static auto* registry = new std::map<std::pair<HWND, HookKind>, Saved>();
+    return *registry;
+}
+
+WNDPROC ProcOf(HookKind kind) {
+    switch (kind) {
+        case HookKind::ConfigWindow: return ConfigWindowProc;
+        case HookKind::CfgWindow: return CfgWindowProc;
+        case HookKind::Editor: return EditorWindowProc;
+    }
+    return nullptr;
+}
+
+WNDPROC CurrentProc(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)); }
+
+}  // namespace
+
+bool IsHooked(HWND wnd, HookKind kind) { return CurrentProc(wnd) == ProcOf(kind); }
+
+bool HookWindow(HWND wnd, HookKind kind) {
+    if (!wnd || !IsWindow(wnd) || IsHooked(wnd, kind)) return false;
+    PinModule();
+    SetLastError(0);
+    const LONG_PTR previous =
+        SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProcOf(kind)));
+    if (!previous && GetLastError() != 0) return false;
+    Saved& s = Registry()[{wnd, kind}];
+    if (s.left) ModuleRelease();
+    s = Saved{reinterpret_cast<WNDPROC>(previous), false};
+    return true;
+}
+
+LRESULT CallSavedProc(HWND wnd, HookKind kind, UINT msg, WPARAM wp, LPARAM lp) {
+    auto& registry = Registry();
+    auto it = registry.find({wnd, kind});
+    if (it == registry.end() || !it->second.proc) return DefWindowProcW(wnd, msg, wp, lp);
+    const WNDPROC proc = it->second.proc;
+    if (msg != WM_NCDESTROY) return CallWindowProcW(proc, wnd, msg, wp, lp);
+    // The window is going: forget it before passing the message on.
+    if (it->second.left) ModuleRelease();
+    registry.erase(it);
+    return CallWindowProcW(proc, wnd, msg, wp, lp);
+}
+
+int UnhookAll() {
+    auto& registry = Registry();
+    int stay = 0;
+    for (auto it = registry.begin(); it != registry.end();) {
+        const HWND wnd = it->first.first;
+        if (!IsWindow(wnd)) {
+            if (it->second.left) ModuleRelease();
+            it = registry.erase(it);
+            continue;
+        }
+        if (CurrentProc(wnd) == ProcOf(it->first.second)) {
+            SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.proc));
+            it = registry.erase(it);
+            continue;
+        }
+        if (!it->second.left) {
+            it->second.left = true;
+            ModuleAddRef();
+        }
+        ++stay;
+        ++it;
+    }
+    return stay;
+}
+
+int HookedWindowCount() { return static_cast<int>(Registry().size()); }
+
+}  // namespace tintmark

@@ -1,0 +1,207 @@
+// Drawing the pair highlight and the cross lines into an editor window.
+#include "render/editor_view.h"
+
+#include <algorithm>
+
+#include "core/handles.h"
+#include "core/plugin.h"
+#include "core/wide_text.h"
+#include "render/text_width.h"
+
+namespace tintmark {
+
+namespace {
+
+RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// The common frame of every drawing: the window's device context, with the caret hidden
+// while the window has the focus.
+class DrawingFrame {
+public:
+    explicit DrawingFrame(HWND wnd) : wnd_(wnd), focused_(GetFocus() == wnd), dc_(wnd) {
+        if (focused_) HideCaret(wnd_);
+    }
+    ~DrawingFrame() {
+        if (focused_) ShowCaret(wnd_);
+    }
+    DrawingFrame(const DrawingFrame&) = delete;
+    DrawingFrame& operator=(const DrawingFrame&) = delete;
+    HDC dc() const { return dc_.get(); }
+
+private:
+    HWND wnd_;
+    bool focused_;
+    UniqueWindowDc dc_;
+};
+
+class CanvasMeasure final : public TextMeasure {
+public:
+    explicit CanvasMeasure(TTintmarkPlugin& p) : p_(p) {}
+    int32_t Width(std::string_view text) override {
+        if (text.empty() || !p_.Canvas) return 0;
+        const std::wstring w = Cp1251ToWide(std::string(text));
+        return p_.Canvas->TextExtent(w.data(), static_cast<int>(w.size())).cx;
+    }
+
+private:
+    TTintmarkPlugin& p_;
+};
+
+struct BoxStyle {
+    Colour bg, frame, underline, font;
+    bool bold;
+};
+
+void DrawBox(TTintmarkPlugin& p, HDC dc, Rect& R, const std::string& text1251, bool bracketPair,
+             const BoxStyle& style) {
+    const std::wstring text = Cp1251ToWide(text1251);
+    SelectGuard font(dc, p.Gdi.HighlightFont(p.Config.Font, style.bold));
+    std::optional<int32_t> boldWidth;
+    if (style.bold) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        boldWidth = size.cx;
+    }
+    const auto plan = PlanHighlightBox(R, bracketPair, p.TextOriginX, boldWidth);
+    if (!plan) return;
+    R = plan->stored;
+    const RECT fill = ToRect(plan->fill);
+    FillRect(dc, &fill, p.Gdi.Brush(style.bg));
+    FrameRect(dc, &fill, p.Gdi.Brush(style.frame));
+    {
+        SelectGuard pen(dc, p.Gdi.Pen(style.underline));
+        MoveToEx(dc, plan->fill.left, plan->underlineY, nullptr);
+        LineTo(dc, plan->fill.right, plan->underlineY);
+    }
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, ResolveColour(style.font));
+    const RECT clip = ToRect(plan->clip);
+    ExtTextOutW(dc, plan->textX, plan->textY, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()),
+                nullptr);
+}
+
+bool IsBracket(uint8_t kind) { return kind == kOpenBracket || kind == kCloseBracket; }
+
+}  // namespace
+
+Rect ClientRect(HWND wnd) {
+    RECT rc{};
+    GetClientRect(wnd, &rc);
+    return Rect{rc.left, rc.top, rc.right, rc.bottom};
+}
+
+int32_t EditorView::FirstVisibleLine() { return GetScrollPos(wnd_, SB_VERT); }
+
+int32_t EditorView::VisibleLineCount() { return ClientRect(wnd_).bottom / std::max(1, p_.LineHeight); }
+
+int32_t EditorView::HorizontalScrollPos() { return GetScrollPos(wnd_, SB_HORZ); }
+
+int32_t EditorView::TextWidth(std::string_view text) { return CanvasMeasure(p_).Width(text); }
+
+int32_t EditorView::ExpandedTextWidth(std::string_view text) {
+    CanvasMeasure measure(p_);
+    return tintmark::ExpandedTextWidth(text, measure, p_.Config.TabSize, p_.TabWidth, p_.CharWidth, scratch_);
+}
+
+void EditorView::Invalidate(const Rect& r) {
+    const RECT rc = ToRect(r);
+    InvalidateRect(wnd_, &rc, FALSE);
+}
+
+void EditorView::InvalidateFrame(const Rect& r) {
+    for (const Rect& e : EdgesOf(r).edge) Invalidate(e);
+}
+
+void EditorView::ErasePairHighlight(const PairState& s) {
+    if (s.CaretTokenShown) Invalidate(s.CaretTokenRect);
+    if (s.PairTokenShown) Invalidate(s.PairTokenRect);
+}
+
+void EditorView::EraseHighlight() { tintmark::ErasePairHighlight(*this, p_.Analysis.Pair); }
+
+void EditorView::DrawPairHighlight(PairState& s) {
+    if (!s.CaretTokenShown && !s.PairTokenShown) return;
+    DrawingFrame frame(wnd_);
+    const bool bracket = IsBracket(s.CaretTokenKind);
+    const Appearance& a = p_.Look;
+    if (s.CaretTokenShown)
+        DrawBox(p_, frame.dc(), s.CaretTokenRect, s.CaretTokenText, bracket,
+                {a.OpenBracketBgColor, a.OpenBracketFrameColor, a.OpenBracketUnderLineColor,
+                 a.OpenBracketFontColor, a.OpenBracketFontBold});
+    if (s.PairTokenShown)
+        DrawBox(p_, frame.dc(), s.PairTokenRect, s.PairTokenText, bracket,
+                {a.CloseBracketBgColor, a.CloseBracketFrameColor, a.CloseBracketUnderLineColor,
+                 a.CloseBracketFontColor, a.CloseBracketFontBold});
+}
+
+void EditorView::DrawCrossLines() {
+    const CrossLineState& c = p_.Cross;
+    if (!c.HorizCrossShown && !c.VertCrossShown) return;
+    DrawingFrame frame(wnd_);
+    HBRUSH brush = p_.Gdi.Brush(p_.Look.CrossLinesColor);
+    if (c.HorizCrossShown) {
+        const RECT r = ToRect(c.HorizCrossRect);
+        FrameRect(frame.dc(), &r, brush);
+    }
+    if (c.VertCrossShown) {
+        const RECT r = ToRect(c.VertCrossRect);
+        FrameRect(frame.dc(), &r, brush);
+    }
+}
+
+void EditorView::UpdateCrossLines() {
+    const Appearance& a = p_.Look;
+    if (!a.EnableHorizCrossLine && !a.EnableVertCrossLine) return;
+    if (!doc_) return;
+    TextDocument& doc = *doc_;
+    const int32_t L = doc.SelStartLine();
+    if (L > doc.LineCount() - 1) return;
+    const int32_t C = doc.SelStartCol();
+    const std::string s = doc.Line(L);
+    const int32_t F = FirstVisibleLine();
+    const int32_t V = VisibleLineCount();
+    const size_t prefix = C < 0 ? 0 : std::min(static_cast<size_t>(C), s.size());
+    const int32_t x = ExpandedTextWidth(std::string_view(s).substr(0, prefix));
+    const Rect K = ClientRect(wnd_);
+    CrossLineState& c = p_.Cross;
+    // A line that moves is taken off the screen first, so that no old line stays behind.
+    if (a.EnableHorizCrossLine) {
+        const bool visible = static_cast<int64_t>(F) <= L && static_cast<int64_t>(L) <= static_cast<int64_t>(F) + V;
+        const Rect r = HorizontalCrossRect(p_.TextOriginX, L - F, p_.LineHeight, K.right);
+        if (c.HorizCrossShown && (!visible || r != c.HorizCrossRect)) {
+            InvalidateFrame(c.HorizCrossRect);
+            c.HorizCrossShown = false;
+        }
+        if (visible) {
+            c.HorizCrossRect = r;
+            c.HorizCrossShown = true;
+        }
+    }
+    if (a.EnableVertCrossLine) {
+        const Rect r = VerticalCrossRect(p_.TextOriginX, x, K.top, K.bottom);
+        if (c.VertCrossShown && r != c.VertCrossRect) Invalidate(c.VertCrossRect);
+        c.VertCrossRect = r;
+        c.VertCrossShown = true;
+    }
+    DrawCrossLines();
+}
+
+void EditorView::EraseCrossLines() {
+    CrossLineState& c = p_.Cross;
+    if (c.HorizCrossShown) InvalidateFrame(c.HorizCrossRect);
+    if (c.VertCrossShown) Invalidate(c.VertCrossRect);
+    c.HorizCrossShown = false;
+    c.VertCrossShown = false;
+}
+
+void EditorView::Highlight(bool always) {
+    if (!doc_) return;
+    Analysis& an = p_.Analysis;
+    const PairSettings settings = p_.PairingSettings();
+    if (always)
+        HighlightPairAlways(*doc_, *this, an.Keywords, an.KeyWordsMap, settings, an.Pair);
+    else
+        HighlightPair(*doc_, *this, an.Keywords, an.KeyWordsMap, settings, an.Pair);
+}
+
+}  // namespace tintmark

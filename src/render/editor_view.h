@@ -1,0 +1,57 @@
+// One editor window as the pairing and the overlay see it: geometry, measuring, and the
+// drawing and erasing of the pair highlight and the cross lines.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "analysis/pairing.h"
+#include "render/overlay_geometry.h"
+
+namespace tintmark {
+
+class TTintmarkPlugin;
+class TextDocument;
+
+// Erasing never paints the host's text itself: it invalidates what the overlay covered, so
+// the host repaints those pixels exactly as it paints them anyway (selection, colours and
+// glyphs included).
+class EditorView final : public PairView {
+public:
+    // doc may be null for drawing that needs no text (erasing, redrawing stored state).
+    EditorView(TTintmarkPlugin& plugin, HWND editor, TextDocument* doc) : p_(plugin), wnd_(editor), doc_(doc) {}
+
+    HWND Window() const { return wnd_; }
+
+    int32_t FirstVisibleLine() override;
+    int32_t VisibleLineCount() override;
+    int32_t HorizontalScrollPos() override;
+    int32_t TextWidth(std::string_view text) override;
+    int32_t ExpandedTextWidth(std::string_view text) override;
+
+    void ErasePairHighlight(const PairState& state) override;
+    void DrawPairHighlight(PairState& state) override;
+    void DrawCrossLines() override;
+    void UpdateCrossLines() override;
+    void EraseCrossLines();
+
+    // Erases the highlight and clears its shown flags.
+    void EraseHighlight();
+    // Runs the pair highlight of the current mode (always = the "always" variant).
+    void Highlight(bool always);
+
+private:
+    void Invalidate(const Rect& r);
+    void InvalidateFrame(const Rect& r);
+
+    TTintmarkPlugin& p_;
+    HWND wnd_;
+    TextDocument* doc_;
+    std::string scratch_;
+};
+
+// Client rectangle of a window as a Rect.
+Rect ClientRect(HWND wnd);
+
+}  // namespace tintmark

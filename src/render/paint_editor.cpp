@@ -1,0 +1,163 @@
+// The paint path of a hooked editor: the stale overlay joins the host's update region, the
+// gutter is kept out of it, the host paints, then the overlay and the gutter are redone as
+// far as something changed.
+#include "render/paint_editor.h"
+
+#include "analysis/scanner.h"
+#include "core/host_document.h"
+#include "core/plugin.h"
+#include "core/records.h"
+#include "render/editor_view.h"
+#include "render/gutter.h"
+
+namespace tintmark {
+
+namespace {
+
+RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+void Invalidate(HWND wnd, const Rect& r) {
+    const RECT rc = ToRect(r);
+    InvalidateRect(wnd, &rc, FALSE);
+}
+
+bool FocusIsInListBox() {
+    wchar_t cls[10] = {};
+    HWND focus = GetFocus();
+    return focus && GetClassNameW(focus, cls, 10) > 0 && lstrcmpiW(cls, L"listbox") == 0;
+}
+
+bool DraggingSelectionIn(HWND wnd) {
+    if (GetKeyState(VK_LBUTTON) >= 0) return false;
+    POINT cursor{};
+    RECT window{};
+    return GetCursorPos(&cursor) && GetWindowRect(wnd, &window) && PtInRect(&window, cursor);
+}
+
+}  // namespace
+
+LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& callHost) {
+    const bool focused = GetFocus() == W;
+    EditorView view(p, W, nullptr);
+    const int32_t hscroll = view.HorizontalScrollPos();
+    p.Analysis.Pair.HScrollPos = hscroll;
+    const int32_t F = view.FirstVisibleLine();
+    const int32_t V = view.VisibleLineCount();
+
+    TCfgWndData* record = CfgWndDataOfEditor(W);
+    if (!record || !record->Document) return callHost();
+    HostTextDocument doc(record->Document.get());
+    EditorView docView(p, W, &doc);
+    const HWND owner = record->CfgWindowHandle;
+    const Rect K = ClientRect(W);
+    RECT u{};
+    GetUpdateRect(W, &u, FALSE);
+    const Rect U{u.left, u.top, u.right, u.bottom};
+    p.CaretTokenInUpdate = false;
+    p.PairTokenInUpdate = false;
+    const int32_t d = (p.LastFirstLine - F) * p.LineHeight;
+    const Rect bottomStrip{0, K.bottom - p.LineHeight, K.right, K.bottom};
+
+    bool linesChanged = false;
+    int32_t caretLine = 0, caretCol = 0;
+    if (focused) {
+        linesChanged = F != p.LastFirstLine || doc.LineCount() != p.LastLineCount;
+        caretLine = doc.SelStartLine();
+        caretCol = doc.SelStartCol();
+    }
+    const bool hChanged = p.Analysis.Pair.HScrolled || hscroll != p.LastHScrollPos;
+
+    // Boxes the host is about to paint over (they lie in the update region or in the bottom
+    // strip, or the view moved under them) are invalidated at their present place and drawn
+    // again after the host's paint; boxes nothing touches stay as they are.
+    PairState& pair = p.Analysis.Pair;
+    if (focused && (pair.CaretTokenShown || pair.PairTokenShown)) {
+        const bool moved = d != 0 || hChanged;
+        auto damaged = [&](const Rect& r) { return moved || Intersects(r, U) || Intersects(r, bottomStrip); };
+        p.CaretTokenInUpdate = pair.CaretTokenShown && damaged(pair.CaretTokenRect);
+        p.PairTokenInUpdate = pair.PairTokenShown && damaged(pair.PairTokenRect);
+        if (p.CaretTokenInUpdate || p.PairTokenInUpdate) {
+            for (const auto& [shown, rect] : {std::pair{pair.CaretTokenShown, pair.CaretTokenRect},
+                                              std::pair{pair.PairTokenShown, pair.PairTokenRect}})
+                if (shown) Invalidate(W, Rect{rect.left - 50, rect.top + d, rect.right + 50, rect.bottom + d});
+            pair.CaretTokenShown = false;
+            pair.PairTokenShown = false;
+            p.CaretTokenInUpdate = p.PairTokenInUpdate = true;
+        }
+    }
+
+    CrossLineState& cross = p.Cross;
+    if ((cross.HorizCrossShown || cross.VertCrossShown) && focused &&
+        (linesChanged || hChanged || p.LastCaretLine != caretLine)) {
+        if (cross.HorizCrossShown) {
+            const Rect& h = cross.HorizCrossRect;
+            Invalidate(W, Rect{h.left, h.top + d, h.right + 10, h.bottom + d});
+        }
+        if (cross.VertCrossShown) Invalidate(W, cross.VertCrossRect);
+        cross.HorizCrossShown = false;
+        cross.VertCrossShown = false;
+    }
+    // A horizontal scroll moved the text under whatever the overlay had drawn.
+    if (focused && hChanged) InvalidateRect(W, nullptr, FALSE);
+
+    Invalidate(W, bottomStrip);
+    const Rect G{0, 0, p.TextOriginX - 1, K.bottom};
+    const bool gutterTouched = Intersects(G, U);
+    const bool fromTop = U.top == 0 && U.left == 0 && U.right >= p.TextOriginX - 1;
+    const bool oneLine = U.bottom - U.top == p.LineHeight && U.left < p.TextOriginX;
+    if (G.right > 0) {
+        const RECT g = ToRect(G);
+        ValidateRect(W, &g);
+    }
+
+    const LRESULT result = callHost();
+
+    const bool always = p.Look.HighlightModeAlways;
+    auto scan = [&] { ScanLines(doc, F, V + 10, p.Analysis.Keywords, p.Analysis.KeyWordsMap, p.Analysis.ScanBuffer); };
+    if (focused) {
+        const bool selection = doc.SelEndLine() != caretLine || doc.SelEndCol() != caretCol;
+        if (selection) {
+            docView.EraseCrossLines();
+            if (DraggingSelectionIn(W)) {
+                p.Analysis.KeyWordsMap.Reset();
+                return result;
+            }
+            if (linesChanged || gutterTouched) {
+                scan();
+                RebuildGutter(p, W, *record);
+            }
+        } else {
+            p.LastLineCount = doc.LineCount();
+            p.LastCaretLine = caretLine;
+            p.LastCaretCol = caretCol;
+            const bool gutterOnly = gutterTouched && !p.LastKeyWasEdit && !linesChanged && !hChanged;
+            docView.UpdateCrossLines();
+            if (p.LastKeyWasEdit || linesChanged || oneLine || p.TelepatInserted) scan();
+            if (!p.GutterPressed &&
+                (hChanged || linesChanged || p.LastKeyWasEdit || p.CaretTokenInUpdate || p.PairTokenInUpdate))
+                docView.Highlight(always);
+            if (linesChanged || gutterOnly || fromTop) RebuildGutter(p, W, *record);
+        }
+    } else {
+        HWND main = p.MainWindowHandle ? p.MainWindowHandle : GetAncestor(W, GA_ROOT);
+        if (IsWindowEnabled(main)) {
+            if (FocusIsInListBox()) {
+                scan();
+                docView.UpdateCrossLines();
+                docView.Highlight(false);
+            }
+        } else if (owner == p.ActiveCfgWindowHandle) {
+            view.DrawCrossLines();
+            view.DrawPairHighlight(pair);
+        }
+        if (gutterTouched) PaintGutter(p, W, owner != p.ActiveCfgWindowHandle);
+    }
+
+    p.LastKeyWasEdit = false;
+    p.TelepatInserted = false;
+    p.LastFirstLine = F;
+    p.LastHScrollPos = hscroll;
+    return result;
+}
+
+}  // namespace tintmark
