@@ -28,10 +28,11 @@ void BuildMethMap(const TKeyWordsMap& entries, const FoldedNames* folded, bool l
 }
 
 bool MatchMethodHeader(regex::TPattern& headerExpr, const TKeyWordsMap& entries, std::string_view s, int32_t n,
-                       MethodHeader& out) {
+                       MethodHeader& out, int32_t from) {
     if (!headerExpr.Exec(s)) return false;
-    for (int32_t i = 0; i < entries.Count(); ++i) {
+    for (int32_t i = from < 0 ? 0 : from; i < entries.Count(); ++i) {
         const TKeyWordPos& e = entries[i];
+        if (e.Line > n) break;
         if (e.Line != n) continue;
         if (e.Forward) return false;
         out.Name = e.Name;

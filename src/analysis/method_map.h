@@ -29,8 +29,9 @@ struct MethodHeader {
 };
 
 // Whether line n (text s) is a procedure or function header by the header expression and
-// the scan entries that cover it.
+// the scan entries that cover it. The entries are in line order; from is an index at or
+// before line n's first entry (a caller walking the lines passes its position).
 bool MatchMethodHeader(regex::TPattern& headerExpr, const TKeyWordsMap& entries, std::string_view s, int32_t n,
-                       MethodHeader& out);
+                       MethodHeader& out, int32_t from = 0);
 
 }  // namespace tintmark

@@ -152,6 +152,13 @@ void TTintmarkPlugin::ReportFailure(const std::wstring& text) noexcept {
     }
 }
 
+void TTintmarkPlugin::Message(const std::wstring& text) noexcept {
+    try {
+        if (Configurator) host::ShowMessageLine(Configurator.get(), text, 2);
+    } catch (...) {
+    }
+}
+
 HRESULT TTintmarkPlugin::GetPluginCaps(LONG capability, VARIANT* value) {
     if (!value) return E_POINTER;
     VariantInit(value);

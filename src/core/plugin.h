@@ -76,6 +76,8 @@ public:
     // Reports a failure of the plugin's handling in the configurator's message window, once
     // per distinct text; never throws.
     void ReportFailure(const std::wstring& text) noexcept;
+    // A line in the configurator's message window (kind 2); never throws.
+    void Message(const std::wstring& text) noexcept;
 
     // ---- IUnknown ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;

@@ -3,6 +3,8 @@
 #include "core/host_document.h"
 #include "core/plugin.h"
 #include "hook/activation.h"
+#include "hook/folding_commands.h"
+#include "hook/navigation_commands.h"
 #include "render/editor_view.h"
 
 namespace tintmark {
@@ -23,13 +25,11 @@ HRESULT TTintmarkPlugin::PutSwitch(bool Appearance::*field, VARIANT_BOOL value) 
     return S_OK;
 }
 
-// Folding, navigation and highlighting act on the active editor; they join as the window
-// hooking and analysis land. Until then they succeed and change nothing.
-HRESULT TTintmarkPlugin::ExpandAll() { return Command([] {}); }
-HRESULT TTintmarkPlugin::CollapseAll() { return Command([] {}); }
-HRESULT TTintmarkPlugin::JumpToPairBracket() { return Command([] {}); }
-HRESULT TTintmarkPlugin::SelectPairBlock() { return Command([] {}); }
-HRESULT TTintmarkPlugin::SelectInnerBlock() { return Command([] {}); }
+HRESULT TTintmarkPlugin::ExpandAll() { return Command([&] { tintmark::ExpandAll(*this); }); }
+HRESULT TTintmarkPlugin::CollapseAll() { return Command([&] { tintmark::CollapseAll(*this); }); }
+HRESULT TTintmarkPlugin::JumpToPairBracket() { return Command([&] { NavigatePair(*this, kJump); }); }
+HRESULT TTintmarkPlugin::SelectPairBlock() { return Command([&] { NavigatePair(*this, kSelectPairBlock); }); }
+HRESULT TTintmarkPlugin::SelectInnerBlock() { return Command([&] { NavigatePair(*this, kSelectInnerBlock); }); }
 
 HRESULT TTintmarkPlugin::ShowPairBracket() {
     if (!Look.DisableAutoHighlight) return S_OK;

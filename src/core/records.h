@@ -7,22 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "analysis/folding.h"
 #include "core/handles.h"
 #include "host_h.h"
-#include "text/cp1251.h"
 
 namespace tintmark {
-
-struct NameLessCi {
-    bool operator()(const std::string& a, const std::string& b) const { return CompareTextCi1251(a, b) < 0; }
-};
 
 // State of one configurator window (one open document).
 struct TCfgWndData {
     ComPtr<ITextDoc> Document;
     // Folded methods by name (case-insensitive, no duplicates): the lines folding took out,
     // kept as the host's own UTF-16 text.
-    std::map<std::string, std::vector<std::u16string>, NameLessCi> FoldedBlocks;
+    FoldedBlockMap FoldedBlocks;
     HWND EditorHandle = nullptr;
     HWND CfgWindowHandle = nullptr;
     HWND Handle = nullptr;  // the hidden "TCfgWndData" window

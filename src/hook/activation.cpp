@@ -47,6 +47,7 @@ bool IsExcludedDocument(ICfgDoc* doc) {
 LocatedEditor LocateEditor(HWND cfgWindow, ICfgDoc* doc) {
     LocatedEditor out;
     const LONG kind = host::GetDocKind(doc);
+    out.kind = kind;
     if (kind == host::kTextDocument) {
         out.text = host::AsTextDocument(doc);
         out.editor = EditorUnder(cfgWindow);

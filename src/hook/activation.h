@@ -17,6 +17,7 @@ class TTintmarkPlugin;
 struct LocatedEditor {
     ComPtr<ITextDoc> text;
     HWND editor = nullptr;
+    LONG kind = 0;  // the document's kind
 };
 LocatedEditor LocateEditor(HWND cfgWindow, ICfgDoc* doc);
 

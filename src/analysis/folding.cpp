@@ -1,0 +1,159 @@
+// Folding and unfolding plans over the lines of a module.
+#include "analysis/folding.h"
+
+#include <set>
+
+namespace tintmark {
+
+Lines16 SplitLines(std::u16string_view text) {
+    Lines16 out;
+    std::u16string current;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'\r' || c == u'\n') {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+            out.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty() || out.empty()) out.push_back(std::move(current));
+    return out;
+}
+
+std::string ScanTextOf(const Lines16& lines) {
+    std::string out;
+    size_t size = 0;
+    for (const auto& l : lines) size += l.size() + 2;
+    out.reserve(size);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i) out += "\r\n";
+        out += Encode1251(lines[i]);
+    }
+    return out;
+}
+
+CollapsePlan PlanCollapseAll(const Lines16& lines, const TKeyWordsMap& entries,
+                             const std::function<bool(const std::string&)>& isFolded) {
+    struct Folded final : FoldedNames {
+        const std::function<bool(const std::string&)>& f;
+        explicit Folded(const std::function<bool(const std::string&)>& fn) : f(fn) {}
+        bool Contains(const std::string& name) const override { return f(name); }
+    } folded(isFolded);
+    TMethMap map;
+    BuildMethMap(entries, &folded, true, map);
+
+    CollapsePlan plan;
+    plan.document = lines;
+    std::set<std::string, NameLessCi> taken;
+    for (int32_t i = 0; i + 1 < map.Count(); ++i) {
+        const TMethToken& head = map[i];
+        if (head.Kind != kProcedure && head.Kind != kFunction) continue;
+        if (map[i + 1].Kind != head.Kind + 1) continue;
+        if (taken.count(head.Name)) continue;  // a second method of that name stays as it is
+        const int32_t start = head.Line - plan.removed;
+        const int32_t end = map[i + 1].Line - plan.removed;
+        if (start >= end || end >= static_cast<int32_t>(plan.document.size())) continue;
+        FoldedMethod m{head.Name, Lines16(plan.document.begin() + start, plan.document.begin() + end + 1)};
+        plan.document.erase(plan.document.begin() + start + 1, plan.document.begin() + end);
+        plan.removed += end - start - 1;
+        taken.insert(head.Name);
+        plan.folded.push_back(std::move(m));
+    }
+    return plan;
+}
+
+std::multimap<std::string, int32_t> HeaderLines(regex::TPattern& headerExpr, const TKeyWordsMap& entries,
+                                                const Lines16& lines,
+                                                const std::function<bool(const std::string&)>& wanted) {
+    std::multimap<std::string, int32_t> out;
+    // The entries are in line order: the first entry of each line is found by walking once.
+    int32_t i = 0;
+    const int32_t n = entries.Count();
+    while (i < n) {
+        const TKeyWordPos& e = entries[i];
+        const int32_t line = e.Line;
+        if (!e.Forward && !e.Name.empty() && line >= 0 && line < static_cast<int32_t>(lines.size()) && wanted(e.Name)) {
+            MethodHeader header;
+            const std::string s = Encode1251(lines[static_cast<size_t>(line)]);
+            if (MatchMethodHeader(headerExpr, entries, s, line, header, i) && !header.Name.empty())
+                out.emplace(header.Name, line);
+        }
+        while (i < n && entries[i].Line == line) ++i;
+    }
+    return out;
+}
+
+int32_t RestoreLine(const std::vector<int32_t>& headers, const std::function<bool(int32_t)>& inFoldedForm,
+                    int32_t preferred) {
+    std::vector<int32_t> candidates = headers;
+    if (candidates.size() > 1) {
+        candidates.clear();
+        for (int32_t h : headers)
+            if (inFoldedForm(h)) candidates.push_back(h);
+    }
+    if (candidates.size() != 1) return -1;
+    if (preferred >= 0 && preferred != candidates.front()) return -1;
+    return candidates.front();
+}
+
+Lines16 BodyOf(const Lines16& kept) {
+    if (kept.size() <= 2) return {};
+    return Lines16(kept.begin() + 1, kept.end() - 1);
+}
+
+ExpandPlan PlanExpandAll(const Lines16& lines, regex::TPattern& headerExpr, regex::TPattern& endExpr,
+                         const TKeyWordsMap& entries, const FoldedBlockMap& foldedBlocks) {
+    const auto headers =
+        HeaderLines(headerExpr, entries, lines, [&](const std::string& name) { return foldedBlocks.count(name) != 0; });
+    auto inFoldedForm = [&](int32_t h) {
+        return h + 1 < static_cast<int32_t>(lines.size()) &&
+               endExpr.Exec(Encode1251(lines[static_cast<size_t>(h) + 1]));
+    };
+    ExpandPlan plan;
+    std::map<int32_t, const Lines16*> restoreAt;
+    for (const auto& [name, kept] : foldedBlocks) {
+        std::vector<int32_t> at;
+        for (auto [it, last] = headers.equal_range(name); it != last; ++it) at.push_back(it->second);
+        if (at.empty()) {
+            plan.missing.push_back(name);
+            continue;
+        }
+        const int32_t line = RestoreLine(at, inFoldedForm);
+        if (line < 0) {
+            plan.ambiguous.push_back(name);
+            continue;
+        }
+        restoreAt[line] = &kept;
+        plan.restored.push_back(name);
+    }
+    plan.document.reserve(lines.size());
+    for (size_t k = 0; k < lines.size(); ++k) {
+        plan.document.push_back(lines[k]);
+        auto it = restoreAt.find(static_cast<int32_t>(k));
+        if (it == restoreAt.end()) continue;
+        const Lines16& kept = *it->second;
+        if (kept.size() > 2) plan.document.insert(plan.document.end(), kept.begin() + 1, kept.end() - 1);
+    }
+    return plan;
+}
+
+std::u16string StateFileDocumentName(std::u16string_view docPath) {
+    static constexpr std::u16string_view kForbidden = u"<>:\"/\\|?*";
+    std::u16string out(docPath);
+    for (char16_t& c : out)
+        if (c < 0x20 || kForbidden.find(c) != std::u16string_view::npos) c = u'_';
+    return out;
+}
+
+std::string StateFileText(const Lines16& kept) {
+    std::string out;
+    for (const auto& line : kept) {
+        out += Encode1251(line);
+        out += "\r\n";
+    }
+    return out;
+}
+
+}  // namespace tintmark
