@@ -1,0 +1,233 @@
+// Folding plans: every corpus module comes back byte for byte, and no line a user had is
+// lost under edits made while methods are folded.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "analysis/folding.h"
+#include "analysis/keywords.h"
+#include "analysis/scanner.h"
+#include "text/cp1251.h"
+
+using namespace tintmark;
+
+namespace {
+
+std::u16string U(const char* utf8) { return Decode1251(Utf8To1251(utf8)); }
+
+Lines16 L(std::initializer_list<const char*> lines) {
+    Lines16 out;
+    for (const char* l : lines) out.push_back(U(l));
+    return out;
+}
+
+struct Folder {
+    KeywordTable table;
+    regex::TPluginPattern header, end;
+    FoldedBlockMap folded;
+
+    Folder() {
+        BuildKeyWordTable(table);
+        header.SetExpression(Utf8To1251("^\\s*((процедура|procedure)|(функция|function))\\s+([\\wа-яА-Я]+)+"));
+        header.CompileProgram();
+        end.SetExpression(Utf8To1251("^\\s*((конецпроцедуры|endprocedure)|(конецфункции|endfunction))"));
+        end.CompileProgram();
+    }
+    TKeyWordsMap Scan(const Lines16& lines) {
+        TKeyWordsMap map;
+        std::string text = ScanTextOf(lines);
+        ScanText(text.data(), text.size(), 0, table, map);
+        return map;
+    }
+    Lines16 Collapse(const Lines16& lines) {
+        CollapsePlan plan = PlanCollapseAll(lines, Scan(lines), [&](const std::string& n) { return folded.count(n) != 0; });
+        for (auto& m : plan.folded) folded.emplace(m.name, m.kept);
+        return plan.document;
+    }
+    ExpandPlan Expand(const Lines16& lines) {
+        ExpandPlan plan = PlanExpandAll(lines, header, end, Scan(lines), folded);
+        for (const auto& n : plan.restored) folded.erase(n);
+        return plan;
+    }
+};
+
+// Every line of `had` is in the document or in a kept body.
+void ExpectNothingLost(const Lines16& had, const Lines16& document, const FoldedBlockMap& folded) {
+    std::multiset<std::u16string> have(document.begin(), document.end());
+    for (const auto& [name, kept] : folded) have.insert(kept.begin(), kept.end());
+    for (const auto& line : had) EXPECT_TRUE(have.count(line)) << Cp1251ToUtf8(Encode1251(line));
+}
+
+const Lines16 kModule = L({
+    "Перем А;",
+    "Процедура Первая()",
+    "  Если А Тогда",
+    "    А = 1;",
+    "  КонецЕсли;",
+    "КонецПроцедуры",
+    "",
+    "Функция Вторая(Б) Экспорт",
+    "  Возврат Б;",
+    "КонецФункции",
+    "Процедура Третья() Далее",
+    "Процедура Пустая()",
+    "КонецПроцедуры",
+});
+
+}  // namespace
+
+TEST(Folding, CollapseKeepsHeaderAndEndAndExpandRestoresExactly) {
+    Folder f;
+    const Lines16 folded = f.Collapse(kModule);
+    EXPECT_EQ(folded, L({"Перем А;", "Процедура Первая()", "КонецПроцедуры", "", "Функция Вторая(Б) Экспорт",
+                         "КонецФункции", "Процедура Третья() Далее", "Процедура Пустая()", "КонецПроцедуры"}));
+    // The empty method removes nothing yet counts as folded; the forward declaration does not.
+    EXPECT_EQ(f.folded.size(), 3u);
+    EXPECT_EQ(f.folded.count(Utf8To1251("пустая")), 1u);
+    EXPECT_EQ(f.folded.at(Utf8To1251("первая")).size(), 5u);
+    const ExpandPlan plan = f.Expand(folded);
+    EXPECT_EQ(plan.document, kModule);
+    EXPECT_TRUE(plan.missing.empty() && plan.ambiguous.empty());
+    EXPECT_TRUE(f.folded.empty());
+}
+
+TEST(Folding, EditsWhileFoldedLoseNothing) {
+    struct Case {
+        const char* name;
+        std::function<void(Lines16&)> edit;
+        Lines16 want;          // the document after ExpandAll
+        size_t stillFolded;    // names left in memory (ambiguous ones)
+        size_t missing;
+        bool keepsEveryOriginalLine = true;  // false where the user replaced a line
+    };
+    const Case cases[] = {
+        {"a line typed after the folded header stays, the body goes under the header",
+         [](Lines16& d) { d.insert(d.begin() + 2, U("  // новая строка")); },
+         L({"Перем А;", "Процедура Первая()", "  Если А Тогда", "    А = 1;", "  КонецЕсли;", "  // новая строка",
+            "КонецПроцедуры", "", "Функция Вторая(Б) Экспорт", "  Возврат Б;", "КонецФункции",
+            "Процедура Третья() Далее", "Процедура Пустая()", "КонецПроцедуры"}),
+         0, 0},
+        {"an edit of the header line stays",
+         [](Lines16& d) { d[1] = U("Процедура Первая(Парам) Экспорт"); },
+         L({"Перем А;", "Процедура Первая(Парам) Экспорт", "  Если А Тогда", "    А = 1;", "  КонецЕсли;",
+            "КонецПроцедуры", "", "Функция Вторая(Б) Экспорт", "  Возврат Б;", "КонецФункции",
+            "Процедура Третья() Далее", "Процедура Пустая()", "КонецПроцедуры"}),
+         0, 0, false},
+        {"a deleted header: its body is reported missing",
+         [](Lines16& d) { d.erase(d.begin() + 1); },
+         L({"Перем А;", "КонецПроцедуры", "", "Функция Вторая(Б) Экспорт", "  Возврат Б;", "КонецФункции",
+            "Процедура Третья() Далее", "Процедура Пустая()", "КонецПроцедуры"}),
+         1, 1},
+        {"a new procedure of a folded name: the body goes under the folded one",
+         [](Lines16& d) {
+             d.push_back(U("Процедура Первая()"));
+             d.push_back(U("  Сообщить(1);"));
+             d.push_back(U("КонецПроцедуры"));
+         },
+         L({"Перем А;", "Процедура Первая()", "  Если А Тогда", "    А = 1;", "  КонецЕсли;", "КонецПроцедуры", "",
+            "Функция Вторая(Б) Экспорт", "  Возврат Б;", "КонецФункции", "Процедура Третья() Далее",
+            "Процедура Пустая()", "КонецПроцедуры", "Процедура Первая()", "  Сообщить(1);", "КонецПроцедуры"}),
+         0, 0},
+        {"two headers of a folded name both in folded form: refused, kept in memory",
+         [](Lines16& d) {
+             d.push_back(U("Процедура Первая()"));
+             d.push_back(U("КонецПроцедуры"));
+         },
+         L({"Перем А;", "Процедура Первая()", "КонецПроцедуры", "", "Функция Вторая(Б) Экспорт", "  Возврат Б;",
+            "КонецФункции", "Процедура Третья() Далее", "Процедура Пустая()", "КонецПроцедуры", "Процедура Первая()",
+            "КонецПроцедуры"}),
+         1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder f;
+        Lines16 doc = f.Collapse(kModule);
+        c.edit(doc);
+        const Lines16 edited = doc;
+        const ExpandPlan plan = f.Expand(doc);
+        EXPECT_EQ(plan.document, c.want);
+        EXPECT_EQ(plan.missing.size(), c.missing);
+        // Missing bodies are dropped from memory by the caller only once their file holds
+        // them; here they stay in the map, so the union below covers them.
+        EXPECT_EQ(f.folded.size(), c.stillFolded);
+        if (c.keepsEveryOriginalLine) ExpectNothingLost(kModule, plan.document, f.folded);
+        ExpectNothingLost(edited, plan.document, f.folded);
+    }
+}
+
+TEST(Folding, CollapseTwiceAndDuplicateNames) {
+    Folder f;
+    const Lines16 once = f.Collapse(kModule);
+    const size_t kept = f.folded.size();
+    EXPECT_EQ(f.Collapse(once), once);  // folded names are not folded again
+    EXPECT_EQ(f.folded.size(), kept);
+
+    Folder g;
+    const Lines16 twins = L({"Процедура Двойник()", "  А = 1;", "КонецПроцедуры", "Процедура ДВОЙНИК()", "  Б = 2;",
+                             "КонецПроцедуры"});
+    const Lines16 folded = g.Collapse(twins);
+    // One name, one kept body: the second method of that name stays unfolded.
+    EXPECT_EQ(folded, L({"Процедура Двойник()", "КонецПроцедуры", "Процедура ДВОЙНИК()", "  Б = 2;", "КонецПроцедуры"}));
+    EXPECT_EQ(g.Expand(folded).document, twins);
+}
+
+TEST(Folding, HeadersThatAreNotFolded) {
+    Folder f;
+    const Lines16 lines = L({"Перем А; Процедура Б()", "КонецПроцедуры", "Процедура", "  Имя()", "КонецПроцедуры",
+                             "Процедура Одна() КонецПроцедуры", "  Функция Отступ()", "  КонецФункции"});
+    const Lines16 folded = f.Collapse(lines);
+    // Not at the line start, name on the next line, one-line method: left; the indented
+    // header with its adjacent end is kept (nothing removed).
+    EXPECT_EQ(folded, lines);
+    ASSERT_EQ(f.folded.size(), 1u);
+    EXPECT_EQ(f.folded.begin()->first, Utf8To1251("отступ"));
+}
+
+TEST(Folding, RestoreLineChoices) {
+    auto folded = [](std::set<int32_t> s) { return [s](int32_t h) { return s.count(h) != 0; }; };
+    EXPECT_EQ(RestoreLine({}, folded({}), -1), -1);
+    EXPECT_EQ(RestoreLine({5}, folded({}), -1), 5);      // the only header, edited or not
+    EXPECT_EQ(RestoreLine({5}, folded({}), 5), 5);
+    EXPECT_EQ(RestoreLine({5}, folded({}), 7), -1);
+    EXPECT_EQ(RestoreLine({5, 9}, folded({9}), -1), 9);  // the one in folded form
+    EXPECT_EQ(RestoreLine({5, 9}, folded({9}), 5), -1);  // a click on the other one
+    EXPECT_EQ(RestoreLine({5, 9}, folded({5, 9}), -1), -1);
+    EXPECT_EQ(RestoreLine({5, 9}, folded({}), -1), -1);
+}
+
+TEST(Folding, StateFileNamesAndText) {
+    EXPECT_EQ(StateFileDocumentName(u"C:\\Work\\a.txt"), u"C__Work_a.txt");
+    EXPECT_EQ(StateFileDocumentName(u"Документ.Заказ"), u"Документ.Заказ");
+    EXPECT_EQ(StateFileDocumentName(u"a<b>c\"d/e|f?g*h\ti"), u"a_b_c_d_e_f_g_h_i");
+    EXPECT_EQ(StateFileText(L({"Процедура А()", "КонецПроцедуры"})), Utf8To1251("Процедура А()\r\nКонецПроцедуры\r\n"));
+    EXPECT_EQ(SplitLines(u"a\r\nb\rc\nd\r\n"), (Lines16{u"a", u"b", u"c", u"d"}));
+    EXPECT_EQ(SplitLines(u""), (Lines16{u""}));
+}
+
+TEST(Folding, EveryCorpusModuleComesBackByteForByte) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(TINTMARK_CORPUS_DIR, ec))
+        if (e.path().extension() == ".txt") files.push_back(e.path());
+    if (files.empty()) GTEST_SKIP() << "no corpus at " << TINTMARK_CORPUS_DIR;
+    size_t methods = 0;
+    for (const auto& path : files) {
+        SCOPED_TRACE(path.filename().string());
+        std::ifstream in(path, std::ios::binary);
+        const Lines16 original = SplitLines(Decode1251(std::string((std::istreambuf_iterator<char>(in)), {})));
+        Folder f;
+        const Lines16 folded = f.Collapse(original);
+        size_t kept = 0;
+        for (const auto& [name, lines] : f.folded) kept += lines.size() - 2;
+        EXPECT_EQ(folded.size() + kept, original.size());
+        methods += f.folded.size();
+        const ExpandPlan plan = f.Expand(folded);
+        EXPECT_TRUE(plan.document == original);
+        EXPECT_TRUE(f.folded.empty());
+    }
+    EXPECT_GT(methods, 100u);
+}
