@@ -44,23 +44,27 @@ CollapsePlan PlanCollapseAll(const Lines16& lines, const TKeyWordsMap& entries,
     TMethMap map;
     BuildMethMap(entries, &folded, true, map);
 
+    // One pass: the document is copied up to each header, the header kept, the body moved
+    // into the kept list, and the copying goes on from the end line.
     CollapsePlan plan;
-    plan.document = lines;
+    plan.document.reserve(lines.size());
     std::set<std::string, NameLessCi> taken;
+    const int32_t total = static_cast<int32_t>(lines.size());
+    int32_t next = 0;  // the first line not yet copied
     for (int32_t i = 0; i + 1 < map.Count(); ++i) {
         const TMethToken& head = map[i];
         if (head.Kind != kProcedure && head.Kind != kFunction) continue;
         if (map[i + 1].Kind != head.Kind + 1) continue;
         if (taken.count(head.Name)) continue;  // a second method of that name stays as it is
-        const int32_t start = head.Line - plan.removed;
-        const int32_t end = map[i + 1].Line - plan.removed;
-        if (start >= end || end >= static_cast<int32_t>(plan.document.size())) continue;
-        FoldedMethod m{head.Name, Lines16(plan.document.begin() + start, plan.document.begin() + end + 1)};
-        plan.document.erase(plan.document.begin() + start + 1, plan.document.begin() + end);
+        const int32_t start = head.Line, end = map[i + 1].Line;
+        if (start >= end || start < next || end >= total) continue;
+        plan.document.insert(plan.document.end(), lines.begin() + next, lines.begin() + start + 1);
+        plan.folded.push_back(FoldedMethod{head.Name, Lines16(lines.begin() + start, lines.begin() + end + 1)});
         plan.removed += end - start - 1;
         taken.insert(head.Name);
-        plan.folded.push_back(std::move(m));
+        next = end;
     }
+    plan.document.insert(plan.document.end(), lines.begin() + next, lines.end());
     return plan;
 }
 

@@ -8,23 +8,19 @@ namespace tintmark {
 namespace {
 #include "text/cp1251_tables.inc"
 
-// UTF-16 code unit -> 1251 byte for the upper half of the code page (0 = none).
+// UTF-16 code unit -> 1251 byte, one table entry per code unit (0 = no such character in
+// the code page, which the first half never needs: it maps to itself).
 struct EncodeMap {
-    std::array<std::pair<char16_t, unsigned char>, 128> pairs{};
+    std::array<unsigned char, 0x10000> bytes{};
     EncodeMap() {
-        for (int b = 0; b < 128; ++b)
-            pairs[static_cast<size_t>(b)] = {kDecode1251[128 + b], static_cast<unsigned char>(128 + b)};
+        for (int b = 128; b < 256; ++b) bytes[kDecode1251[b]] = static_cast<unsigned char>(b);
     }
-    int Find(char16_t u) const {
-        for (const auto& p : pairs)
-            if (p.first == u) return p.second;
-        return -1;
-    }
+    int Find(char16_t u) const { return bytes[u] ? bytes[u] : -1; }
 };
 
 const EncodeMap& Encoder() {
-    static const EncodeMap map;
-    return map;
+    static const EncodeMap* map = new EncodeMap();
+    return *map;
 }
 
 char EncodeUnit(char32_t u) {
