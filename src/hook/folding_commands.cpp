@@ -114,7 +114,11 @@ void CollapseAll(TTintmarkPlugin& p) {
         try {
             ReplaceDocument(t.doc, lines, plan.document);
         } catch (...) {
-            for (const auto& n : added) folded.erase(n);  // the document still has them
+            // The document still has them: they are neither folded nor needed on disk.
+            for (const auto& n : added) {
+                folded.erase(n);
+                t.files.Remove(n);
+            }
             throw;
         }
         t.doc.MoveCaret(0, 0, 0, 0);
@@ -197,13 +201,15 @@ void FoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocumen
     const int32_t endLength = doc.LineLength(end.Line);
     const Lines16 kept = SplitLines(doc.RangeTextWide(line, 0, end.Line, endLength));
     if (kept.size() < 2) return;
-    FilesOf(p, record.Document.get()).Write(header.Name, StateFileText(kept));
+    StateFiles files = FilesOf(p, record.Document.get());
+    files.Write(header.Name, StateFileText(kept));
     record.FoldedBlocks.emplace(header.Name, kept);
     view.EraseHighlight();
     try {
         doc.ReplaceRange(line, 0, end.Line, endLength, kept.front() + u"\r\n" + kept.back());
     } catch (...) {
         record.FoldedBlocks.erase(header.Name);  // the document still has it
+        files.Remove(header.Name);
         throw;
     }
 }
