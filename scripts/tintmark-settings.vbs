@@ -8,6 +8,7 @@ Function TintmarkPlugin()
     Set p = Nothing
     On Error Resume Next
     Set p = Plugins("Tintmark")
+    If p Is Nothing Then Set p = Plugins.Item("Tintmark")
     On Error GoTo 0
     If p Is Nothing Then Set p = CreateObject("Tintmark.TintmarkPlugin")
     Set TintmarkPlugin = p

@@ -74,10 +74,16 @@ public:
     }
 };
 
-// Plugins: the default member takes a plugin name and gives its dispatch object.
+// Plugins: the default member, also named Item, takes a plugin name and gives its dispatch
+// object. (Wine's VBScript cannot call an object's default member with arguments, so
+// scripts run here say Plugins.Item("Name"); JScript and Windows' VBScript take both.)
 class PluginsObject final : public NamedDispatch {
 public:
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID* ids) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT n, LCID, DISPID* ids) override {
+        if (n == 1 && _wcsicmp(names[0], L"Item") == 0) {
+            ids[0] = DISPID_VALUE;
+            return S_OK;
+        }
         ids[0] = DISPID_UNKNOWN;
         return DISP_E_UNKNOWNNAME;
     }
