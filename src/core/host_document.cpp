@@ -40,10 +40,16 @@ std::u16string HostTextDocument::RangeTextWide(int32_t line1, int32_t col1, int3
 }
 
 void HostTextDocument::RangeTextInto(int32_t line1, int32_t col1, int32_t line2, int32_t col2, std::string& out) {
+    if (range_[0] == line1 && range_[1] == col1 && range_[2] == line2 && range_[3] == col2) {
+        out = rangeText_;
+        return;
+    }
     BSTR text = nullptr;
     ThrowIfFailed(doc_->GetRangeText(line1, Long(col1), Long(line2), Long(col2), &text), L"GetRangeText");
     UniqueBstr owned(text);
     out = text ? WideTo1251(text, SysStringLen(text)) : std::string();
+    range_[0] = line1, range_[1] = col1, range_[2] = line2, range_[3] = col2;
+    rangeText_ = out;
 }
 
 void HostTextDocument::ReplaceRange(int32_t line1, int32_t col1, int32_t line2, int32_t col2,
@@ -73,6 +79,7 @@ void HostTextDocument::Forget() {
     lineCount_.reset();
     sel_.reset();
     lengthLine_ = -1;
+    range_[0] = -1;
 }
 
 const HostTextDocument::Sel& HostTextDocument::Selection() {

@@ -50,6 +50,9 @@ private:
     std::optional<int32_t> lineCount_;
     std::optional<Sel> sel_;
     int32_t lengthLine_ = -1, length_ = 0;
+    // The last range read (a caret line is read by several steps of one handling).
+    int32_t range_[4] = {-1, -1, -1, -1};
+    std::string rangeText_;
 };
 
 }  // namespace tintmark
