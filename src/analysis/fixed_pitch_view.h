@@ -16,6 +16,7 @@ public:
         : first_(first), visible_(visible), charWidth_(charWidth), tabSize_(tabSize) {}
 
     int32_t hscroll = 0;
+    int32_t widenOnDraw = 0;  // drawing widens the stored boxes, as a bold text does
     std::vector<std::string> calls;  // "erase", "draw", "cross", "update" in order
 
     void SetFirstVisibleLine(int32_t first) { first_ = first; }
@@ -27,7 +28,11 @@ public:
         return tintmark::ExpandedTextWidth(text, *this, tabSize_, charWidth_ * tabSize_, charWidth_, scratch_);
     }
     void ErasePairHighlight(const PairState&) override { calls.push_back("erase"); }
-    void DrawPairHighlight(PairState&) override { calls.push_back("draw"); }
+    void DrawPairHighlight(PairState& s) override {
+        calls.push_back("draw");
+        s.CaretTokenRect.right += widenOnDraw;
+        s.PairTokenRect.right += widenOnDraw;
+    }
     void DrawCrossLines() override { calls.push_back("cross"); }
     void UpdateCrossLines() override { calls.push_back("update"); }
 

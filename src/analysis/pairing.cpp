@@ -171,7 +171,7 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     state.CaretTokenEndCol = caret.EndCol;
 
     RectComposer rects(doc, view, settings, state);
-    state.CaretTokenRect = rects.Caret(L, s, c, token.left, token.right);
+    state.CaretTokenRect = state.CaretTokenComposed = rects.Caret(L, s, c, token.left, token.right);
     state.CaretTokenShown = true;
     out.marked = true;
     out.caret = caret;
@@ -179,7 +179,7 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     int32_t depth = 0, found = -1;
     if (FindPartner(map, ci, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, IsHeader(caret.Kind),
                     IsEnd(caret.Kind), depth, found) == PartnerSearch::Found) {
-        state.PairTokenRect = rects.Partner(map[found], state.PairTokenText);
+        state.PairTokenRect = state.PairTokenComposed = rects.Partner(map[found], state.PairTokenText);
         state.PairTokenShown = true;
         out.hasPartner = true;
         out.partner = map[found];
@@ -284,7 +284,8 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
                             PartnerSearch::Found;
     if (hasPartner) pairRect = rects.Partner(map[found], pairText);
 
-    const bool changed = caretRect != state.CaretTokenRect || (hasPartner && pairRect != state.PairTokenRect);
+    const bool changed =
+        caretRect != state.CaretTokenComposed || (hasPartner && pairRect != state.PairTokenComposed);
     if (changed) ErasePairHighlight(view, state);
     if (caretLine != settings.LastCaretLine || onCaretLine || changed) view.UpdateCrossLines();
 
@@ -292,8 +293,8 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     state.PairTokenShown = hasPartner;
     state.CaretTokenText = text;
     state.PairTokenText = pairText;
-    state.CaretTokenRect = caretRect;
-    state.PairTokenRect = pairRect;
+    state.CaretTokenRect = state.CaretTokenComposed = caretRect;
+    state.PairTokenRect = state.PairTokenComposed = pairRect;
     state.CaretTokenKind = cls.Kind;
     view.DrawPairHighlight(state);
 

@@ -29,6 +29,10 @@ struct PairState {
     std::string PairTokenText;
     Rect CaretTokenRect;
     Rect PairTokenRect;
+    // The rectangles as the pairing composed them; the drawing may narrow or widen the two
+    // above, so changes of the highlight are told by these.
+    Rect CaretTokenComposed;
+    Rect PairTokenComposed;
     bool CaretTokenShown = false;
     bool PairTokenShown = false;
     int32_t HScrollPos = 0;  // adjusted horizontal offset, shared with painting

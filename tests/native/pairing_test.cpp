@@ -148,6 +148,18 @@ TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
     EXPECT_EQ(f.Pair(1, 8, true), "1:7-7 / 1:9-9");  // on the bracket itself
 }
 
+// Drawing a bold box changes the stored rectangle; the same highlight must still count as
+// unchanged, or every paint would erase and redraw it again.
+TEST(HighlightPairAlways, BoxesWidenedByDrawingAreNotChanges) {
+    Fixture f("Если А Тогда\n  В = 2;\nКонецЕсли;");
+    f.view.widenOnDraw = 5;
+    f.settings.LastCaretLine = 1;
+    EXPECT_EQ(f.Pair(1, 4, true), "0:0-3 / 2:0-8");
+    f.view.calls.clear();
+    EXPECT_EQ(f.Pair(1, 5, true), "0:0-3 / 2:0-8");
+    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"draw"}));
+}
+
 TEST(FindPairPosition, ModesAndChunks) {
     Fixture f("Ф(А, Г(Б))\nПроцедура П()\n  А = 1;\nКонецПроцедуры\nХ = ()");
     EXPECT_EQ(f.Navigate(0, 2, kJump), "0:9 0:9");       // right before the last ")"
