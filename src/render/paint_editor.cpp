@@ -155,6 +155,10 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
 
     p.LastKeyWasEdit = false;
     p.TelepatInserted = false;
+    // A horizontal scroll is consumed by the paint that follows it, whether or not a
+    // highlight was placed; left set it would shift the next highlight and make every later
+    // paint count as scrolled.
+    if (focused) p.Analysis.Pair.HScrolled = false;
     p.LastFirstLine = F;
     p.LastHScrollPos = hscroll;
     return result;
