@@ -18,7 +18,7 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin final : public ITintmarkPlugin, public IConfigPluginHost {
+class TTintmarkPlugin final : public ITintmarkPlugin, public IConfigPluginHost, public ISupportErrorInfo {
 public:
     TTintmarkPlugin();
     ~TTintmarkPlugin();
@@ -61,6 +61,9 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
+
+    // ---- ISupportErrorInfo: both interfaces report failures with an error object ----
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
     // ---- IConfigPluginHost ----
     HRESULT STDMETHODCALLTYPE Init(IConfigurator* configurator, BSTR* pluginName) override;
