@@ -138,9 +138,10 @@ HRESULT TEventsBaseSink::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPAR
                 throw ComError(DISP_E_MEMBERNOTFOUND, className_ + L" only supports sinking of method calls!",
                                sourceName_);
             const EventArgs args(params);
-            // The result is an out-parameter: the events initialise it and never free what the
-            // caller left in it (an uninitialised variant holds garbage).
+            // The result is an out-parameter: it is initialised, never freed, since what the
+            // caller left in it may be garbage (an uninitialised variant).
             UniqueVariant local;
+            if (result) VariantInit(result);
             return CallEvent(dispid, args, result ? result : local.get()) ? S_OK : DISP_E_MEMBERNOTFOUND;
         },
         excep);
@@ -167,7 +168,6 @@ bool TOpenConfIConfigEvents::CallEvent(DISPID dispid, const EventArgs& args, VAR
         }
         case 11: {
             const VARIANT_BOOL refuse = OnQueryQuit ? OnQueryQuit(*this) : VARIANT_FALSE;
-            VariantInit(result);
             result->vt = VT_BOOL;
             result->boolVal = refuse;
             return true;
@@ -191,7 +191,6 @@ bool TTELEPATLibDTelepatEvents::CallEvent(DISPID dispid, const EventArgs& args, 
             if (OnTemplate) OnTemplate(*this, args.String(0), args.Ref(1), args.Ref(2));
             return true;
         case 2:
-            VariantInit(result);
             if (GetMenu) GetMenu(*this, result);
             return true;
         case 3:
@@ -216,7 +215,6 @@ bool TTELEPATLibDTelepatEvents::CallEvent(DISPID dispid, const EventArgs& args, 
         case 5: {
             std::wstring text;
             if (OnShowMemberList) text = OnShowMemberList(*this, args.Long(0), args.Long(1));
-            VariantInit(result);
             result->vt = VT_BSTR;
             result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
             return true;

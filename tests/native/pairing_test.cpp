@@ -230,7 +230,10 @@ public:
     int32_t SelEndLine() override { return l2_; }
     int32_t SelEndCol() override { return c2_; }
     void MoveCaret(int32_t l1, int32_t c1, int32_t l2, int32_t c2) override {
-        l1_ = l1, c1_ = c1, l2_ = l2, c2_ = c2;
+        l1_ = l1;
+        c1_ = c1;
+        l2_ = l2;
+        c2_ = c2;
     }
 
 private:

@@ -193,6 +193,7 @@ TEST(EventSink, ResultsAreWrittenIntoUninitialisedVariants) {
     struct Row { IDispatch* sink; DISPID id; std::vector<VARIANT> args; VARTYPE want; };
     const Row rows[] = {
         {&config, 11, {}, VT_BOOL},              // OnQueryQuit
+        {&config, 0, {}, VT_EMPTY},              // ConfigWindowCreate: no result, still initialised
         {&telepat, 2, {}, VT_EMPTY},             // GetMenu
         {&telepat, 5, {I4(2), I4(1)}, VT_BSTR},  // OnShowMemberList
     };
