@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "analysis/line_range.h"
 #include "analysis/scanner.h"
 #include "analysis/token.h"
 
@@ -30,18 +31,19 @@ bool FindPairPosition(Analysis& a, TextDocument& doc, PairView& view, const Pair
     auto scan = [&](int32_t first, int32_t count) {
         ScanLines(doc, first, count, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
     };
-    auto rescanVisible = [&] { scan(F, V + 10); };
+    auto rescanVisible = [&] { scan(F, SaturatedAdd(V, 10)); };
 
+    // Chunk starts in 64 bits: near the last 32-bit line number the next one lies beyond it.
     const bool opener = cls.Direction == kOpener;
-    int32_t next;
+    int64_t next;
     int32_t lastChunkStart;
     if (opener) {
         scan(L, kChunk);
-        next = L + kChunk;
+        next = int64_t{L} + kChunk;
         lastChunkStart = L;
     } else {
         scan(L - (kChunk - 1), kChunk);
-        next = L - (2 * kChunk - 1);
+        next = int64_t{L} - (2 * kChunk - 1);
         lastChunkStart = L - (kChunk - 1);
     }
     TKeyWordsMap& map = a.KeyWordsMap;
@@ -65,14 +67,14 @@ bool FindPairPosition(Analysis& a, TextDocument& doc, PairView& view, const Pair
         }
         if (opener) {
             if (next >= lineCount) break;
-            scan(next, kChunk);
-            lastChunkStart = next;
+            lastChunkStart = static_cast<int32_t>(next);
+            scan(lastChunkStart, kChunk);
             next += kChunk;
             result = FindPartner(map, -1, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header, end, depth,
                                  found);
         } else {
             if (lastChunkStart <= 0) break;
-            const int32_t from = std::max(next, 0);
+            const int32_t from = static_cast<int32_t>(std::max<int64_t>(next, 0));
             scan(from, lastChunkStart - from);
             lastChunkStart = from;
             next -= kChunk;

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "analysis/line_range.h"
+#include "analysis/scanner.h"
 #include "analysis/token.h"
 #include "text/cp1251.h"
 
@@ -101,7 +103,7 @@ public:
         const int32_t x = view_.ExpandedTextWidth(std::string_view(lineText).substr(
             0, static_cast<size_t>(std::min<int32_t>(std::max(c, 0), static_cast<int32_t>(lineText.size())))));
         ComputeOffset();
-        return Finish(line, x - view_.TextWidth(left), x + view_.TextWidth(right));
+        return Finish(line, int64_t{x} - view_.TextWidth(left), int64_t{x} + view_.TextWidth(right));
     }
 
     // The partner token on its own line; text receives the token's text.
@@ -109,7 +111,7 @@ public:
         const std::string prefix = doc_.RangeText(p.Line, 0, p.Line, p.StartCol);
         text = doc_.RangeText(p.Line, p.StartCol, p.Line, p.EndCol + 1);
         const int32_t x = view_.ExpandedTextWidth(prefix);
-        return Finish(p.Line, x, x + view_.TextWidth(text));
+        return Finish(p.Line, x, int64_t{x} + view_.TextWidth(text));
     }
 
 private:
@@ -122,10 +124,12 @@ private:
             pos -= settings_.TextOriginX;
         state_.HScrollPos = pos;
     }
-    Rect Finish(int32_t line, int32_t left, int32_t right) const {
-        const int32_t shift = settings_.TextOriginX - state_.HScrollPos;
-        const int32_t bottom = (line - first_ + 1) * settings_.LineHeight;
-        return Rect{left + shift - 1, bottom - settings_.LineHeight, right + shift + 1, bottom + 1};
+    // In 64 bits, held to 32 at the end: a far line or a wide prefix must not wrap round.
+    Rect Finish(int32_t line, int64_t left, int64_t right) const {
+        const int64_t shift = int64_t{settings_.TextOriginX} - state_.HScrollPos;
+        const int64_t bottom = (int64_t{line} - first_ + 1) * settings_.LineHeight;
+        return Rect{Saturated(left + shift - 1), Saturated(bottom - settings_.LineHeight),
+                    Saturated(right + shift + 1), Saturated(bottom + 1)};
     }
 
     TextDocument& doc_;
@@ -135,10 +139,8 @@ private:
     int32_t first_;
 };
 
-bool HasLineComment(const std::string& s, int32_t c) {
-    const size_t n = static_cast<size_t>(std::min<int32_t>(c, static_cast<int32_t>(s.size())));
-    return std::string_view(s).substr(0, n).find("//") != std::string_view::npos;
-}
+// Whether line L lies in the visible range F .. F + V (which may reach past 32 bits).
+bool InVisibleRange(int32_t L, int32_t F, int32_t V) { return L >= F && int64_t{L} <= int64_t{F} + V; }
 
 }  // namespace
 
@@ -152,10 +154,9 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     const int32_t L = doc.SelStartLine();
     const int32_t c = doc.SelStartCol();
     if (L > doc.LineCount() - 1 || L < 0) return out;
-    const int32_t F = view.FirstVisibleLine(), V = view.VisibleLineCount();
-    if (L < F || L > F + V) return out;
+    if (!InVisibleRange(L, view.FirstVisibleLine(), view.VisibleLineCount())) return out;
     const std::string s = doc.Line(L);
-    if (s.empty() || c < 0 || c > static_cast<int32_t>(s.size()) || HasLineComment(s, c) || map.Count() == 0)
+    if (s.empty() || c < 0 || c > static_cast<int32_t>(s.size()) || InLineComment(s, c) || map.Count() == 0)
         return out;
 
     const CaretToken token = TokenAtCaret(s, c);
@@ -195,8 +196,8 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     const int32_t caretLine = doc.SelStartLine();
     int32_t L = caretLine;
     int32_t c = doc.SelStartCol();
-    const int32_t F = view.FirstVisibleLine(), V = view.VisibleLineCount();
-    if (L < F || L > F + V || L > doc.LineCount() - 1 || L < 0) return out;
+    if (!InVisibleRange(L, view.FirstVisibleLine(), view.VisibleLineCount()) || L > doc.LineCount() - 1 || L < 0)
+        return out;
     const std::string s = doc.Line(L);
 
     TokenClass cls;

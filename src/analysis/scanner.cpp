@@ -6,6 +6,7 @@
 #include <array>
 #include <cstring>
 
+#include "analysis/line_range.h"
 #include "text/cp1251.h"
 
 namespace tintmark {
@@ -20,7 +21,9 @@ struct CharSets {
     std::array<uint8_t, 256> lowerWord{};  // the lowered character for word characters, else 0
     CharSets() {
         for (int c = 0; c < 256; ++c) {
-            const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0xC0;
+            // Russian letters are C0..FF plus Ё (A8) and ё (B8).
+            const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c >= 0xC0 ||
+                                c == 0xA8 || c == 0xB8;
             const bool word = letter || (c >= '0' && c <= '9');
             lowerWord[static_cast<size_t>(c)] = word ? Lower1251(static_cast<unsigned char>(c)) : 0;
             cls[static_cast<size_t>(c)] = letter ? kWordStart : kOther;
@@ -178,10 +181,28 @@ void ScanLines(TextDocument& doc, int32_t first, int32_t count, const KeywordTab
                std::string& buffer) {
     map.Reset();
     first = std::max(first, 0);
-    int32_t last = first + count - 1;
-    last = std::max(std::min(last, doc.LineCount() - 1), 0);
+    const int32_t last = std::max(std::min(LastLineOf(first, count), doc.LineCount() - 1), 0);
     doc.RangeTextInto(first, 0, last, doc.LineLength(last), buffer);
     ScanText(buffer.data(), buffer.size(), first, table, map);
+}
+
+bool InLineComment(std::string_view line, int32_t c) {
+    const size_t n = static_cast<size_t>(std::clamp<int32_t>(c, 0, static_cast<int32_t>(line.size())));
+    size_t p = 0;
+    while (p < n) {
+        const char ch = line[p];
+        if (ch == '"' || ch == '|') {
+            // A literal runs to its closing quote (a doubled quote closes one and opens the next).
+            ++p;
+            while (p < line.size() && line[p] != '"' && line[p] != '\r') ++p;
+            ++p;
+        } else if (ch == '/' && p + 1 < n && line[p + 1] == '/') {
+            return true;
+        } else {
+            ++p;
+        }
+    }
+    return false;
 }
 
 }  // namespace tintmark

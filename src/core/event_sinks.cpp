@@ -96,7 +96,7 @@ void TEventsBaseSink::Connect(IUnknown* source) {
         ConnectionPoint = point;
         Source = ComPtr<IUnknown>(source);
     } catch (const ComError& e) {
-        throw ComError(e.hr(), L"Unable to connect " + componentName_ + L".\r" + e.message(), sourceName_);
+        throw ComError(e.hr(), L"Unable to connect " + componentName_ + L".\r" + HresultMessage(e.hr()), sourceName_);
     }
 }
 
@@ -138,7 +138,10 @@ HRESULT TEventsBaseSink::Invoke(DISPID dispid, REFIID, LCID, WORD flags, DISPPAR
                 throw ComError(DISP_E_MEMBERNOTFOUND, className_ + L" only supports sinking of method calls!",
                                sourceName_);
             const EventArgs args(params);
+            // The result is an out-parameter: it is initialised, never freed, since what the
+            // caller left in it may be garbage (an uninitialised variant).
             UniqueVariant local;
+            if (result) VariantInit(result);
             return CallEvent(dispid, args, result ? result : local.get()) ? S_OK : DISP_E_MEMBERNOTFOUND;
         },
         excep);
@@ -165,7 +168,6 @@ bool TOpenConfIConfigEvents::CallEvent(DISPID dispid, const EventArgs& args, VAR
         }
         case 11: {
             const VARIANT_BOOL refuse = OnQueryQuit ? OnQueryQuit(*this) : VARIANT_FALSE;
-            VariantClear(result);
             result->vt = VT_BOOL;
             result->boolVal = refuse;
             return true;
@@ -189,7 +191,6 @@ bool TTELEPATLibDTelepatEvents::CallEvent(DISPID dispid, const EventArgs& args, 
             if (OnTemplate) OnTemplate(*this, args.String(0), args.Ref(1), args.Ref(2));
             return true;
         case 2:
-            VariantClear(result);
             if (GetMenu) GetMenu(*this, result);
             return true;
         case 3:
@@ -214,7 +215,6 @@ bool TTELEPATLibDTelepatEvents::CallEvent(DISPID dispid, const EventArgs& args, 
         case 5: {
             std::wstring text;
             if (OnShowMemberList) text = OnShowMemberList(*this, args.Long(0), args.Long(1));
-            VariantClear(result);
             result->vt = VT_BSTR;
             result->bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
             return true;

@@ -51,7 +51,7 @@ public:
     TEventsBaseSink& operator=(const TEventsBaseSink&) = delete;
 
     // Connects to source's connection point for the sink interface (disconnecting first).
-    // Throws "Unable to connect <component>.\r<reason>" on any failure.
+    // Throws "Unable to connect <component>.\r<system message of the failure>" on any failure.
     void Connect(IUnknown* source);
     void Disconnect();
     bool Connected() const { return static_cast<bool>(Source); }

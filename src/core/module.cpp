@@ -40,15 +40,23 @@ std::wstring ModulePath() {
 }
 
 void ModuleAddRef() { InterlockedIncrement(&g_liveCount); }
-void ModuleRelease() { InterlockedDecrement(&g_liveCount); }
+
+void ModuleRelease() {
+    for (LONG n = g_liveCount; n > 0;) {
+        const LONG seen = InterlockedCompareExchange(&g_liveCount, n - 1, n);
+        if (seen == n) return;
+        n = seen;
+    }
+}
+
 bool ModuleCanUnload() { return g_liveCount == 0; }
 
 void PinModule() {
-    static bool pinned = false;
-    if (pinned) return;
+    static LONG pinned = 0;
+    if (InterlockedExchange(&pinned, 1)) return;
     HMODULE self = nullptr;
-    pinned = GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
-                                reinterpret_cast<LPCWSTR>(&PinModule), &self) != FALSE;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_PIN | GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                       reinterpret_cast<LPCWSTR>(&PinModule), &self);
 }
 
 ITypeLib* PluginTypeLib() {

@@ -13,13 +13,15 @@ HMODULE ModuleHandle();
 void SetModuleHandle(HMODULE module);
 std::wstring ModulePath();
 
-// Objects and server locks that keep the module loaded (DllCanUnloadNow answers from these).
+// Objects, server locks and record windows that keep the module loaded (DllCanUnloadNow
+// answers from these). A release at zero leaves the count at zero.
 void ModuleAddRef();
 void ModuleRelease();
 bool ModuleCanUnload();
 
-// Keeps the DLL mapped until the process ends; done before the first window procedure or
-// window class of ours goes into the host's windows, whose messages may outlive the plugin.
+// Keeps the module mapped until the process ends (done once; later calls do nothing). Called
+// before a window procedure of ours is given to a window, so that no window ever calls into
+// an unloaded DLL, whether the host asks DllCanUnloadNow first or frees the library directly.
 void PinModule();
 
 // The embedded type library (resource 1) and the type info of one of its interfaces.

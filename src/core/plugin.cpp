@@ -41,12 +41,18 @@ HRESULT TTintmarkPlugin::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<ITintmarkPlugin*>(this);
     } else if (riid == IID_IConfigPluginHost) {
         *ppv = static_cast<IConfigPluginHost*>(this);
+    } else if (riid == IID_ISupportErrorInfo) {
+        *ppv = static_cast<ISupportErrorInfo*>(this);
     } else {
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
     AddRef();
     return S_OK;
+}
+
+HRESULT TTintmarkPlugin::InterfaceSupportsErrorInfo(REFIID riid) {
+    return riid == IID_ITintmarkPlugin || riid == IID_IDispatch || riid == IID_IConfigPluginHost ? S_OK : S_FALSE;
 }
 
 ULONG TTintmarkPlugin::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }

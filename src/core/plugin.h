@@ -22,7 +22,7 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin final : public ITintmarkPlugin, public IConfigPluginHost {
+class TTintmarkPlugin final : public ITintmarkPlugin, public IConfigPluginHost, public ISupportErrorInfo {
 public:
     TTintmarkPlugin();
     ~TTintmarkPlugin();
@@ -83,6 +83,9 @@ public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
     ULONG STDMETHODCALLTYPE Release() override;
+
+    // ---- ISupportErrorInfo: both interfaces report failures with an error object ----
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override;
 
     // ---- IConfigPluginHost ----
     HRESULT STDMETHODCALLTYPE Init(IConfigurator* configurator, BSTR* pluginName) override;

@@ -11,14 +11,17 @@ const wchar_t kEditorDataClass[] = L"TEditorData";
 
 namespace {
 
-// The record goes with its window; each live record keeps the module loaded, so this
-// procedure stays valid for as long as any record window exists.
+// The record goes with its window. Each attached record is counted as a live object; a
+// window destroyed before its record was attached (creation failed half-way) holds none and
+// releases nothing. The module is pinned, so this procedure stays mapped as long as any
+// record window exists.
 template <typename Record>
 LRESULT CALLBACK RecordWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCDESTROY) {
-        delete reinterpret_cast<Record*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
-        SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
-        ModuleRelease();
+        if (auto* record = reinterpret_cast<Record*>(SetWindowLongPtrW(wnd, GWLP_USERDATA, 0))) {
+            delete record;
+            ModuleRelease();
+        }
     }
     return DefWindowProcW(wnd, msg, wp, lp);
 }
@@ -27,6 +30,7 @@ template <typename Record>
 void RegisterRecordClass(const wchar_t* name) {
     WNDCLASSW wc{};
     if (GetClassInfoW(ModuleHandle(), name, &wc)) return;
+    PinModule();
     wc.lpfnWndProc = RecordWindowProc<Record>;
     wc.hInstance = ModuleHandle();
     wc.lpszClassName = name;

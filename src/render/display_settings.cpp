@@ -1,6 +1,9 @@
 // Parsing of the configurator's option values and the appearance property rules.
 #include "render/display_settings.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
 
 namespace tintmark {
 
@@ -70,7 +73,7 @@ void ApplyBLang(std::string_view value, FontSpec& font) {
 
 void ApplyOptionDefaults(const ModuleOptions& read, Colour systemWindowColour,
                          ConfiguratorSettings& out) {
-    out.TabSize = read.TabSize < 1 ? kDefaultTabSize : read.TabSize;
+    out.TabSize = read.TabSize < 1 || read.TabSize > kMaxTabSize ? kDefaultTabSize : read.TabSize;
     out.KeywordColor = read.KeywordColor < 0 ? kDefaultKeywordColour : read.KeywordColor;
     out.OperatorColor = read.OperatorColor < 0 ? kDefaultOperatorColour : read.OperatorColor;
     if (read.BackgroundColor == kSystemWindowMarker)
@@ -80,6 +83,23 @@ void ApplyOptionDefaults(const ModuleOptions& read, Colour systemWindowColour,
     else
         out.BackgroundColor = read.BackgroundColor;
     out.DefaultBookMarkColor = read.BookMarkColor < 0 ? kDefaultBookMarkColour : read.BookMarkColor;
+}
+
+DisplayMetrics DeriveMetrics(const FontSpec& font, int32_t blankWidth, int32_t blankHeight, int32_t tabSize) {
+    // A negative font height is the character height, a positive one the cell height; the
+    // line adds about a sixth to the character height, and a fixed-pitch blank is about
+    // three fifths of it wide.
+    // A height of 0 (the system's choice) counts as that of the default font.
+    constexpr int64_t kMaxCharHeight = 1000;
+    const int64_t height = font.Height == 0 ? FontSpec{}.Height : font.Height;
+    const int64_t charHeight = std::min<int64_t>(std::llabs(height), kMaxCharHeight);
+    DisplayMetrics m;
+    m.LineHeight =
+        blankHeight > 0 ? blankHeight : static_cast<int32_t>(height < 0 ? charHeight + charHeight / 6 : charHeight);
+    m.CharWidth = blankWidth > 0 ? blankWidth : static_cast<int32_t>(std::max<int64_t>(charHeight * 3 / 5, 1));
+    m.TabWidth = static_cast<int32_t>(
+        std::min<int64_t>(int64_t{m.CharWidth} * std::max(tabSize, 0), std::numeric_limits<int32_t>::max()));
+    return m;
 }
 
 void PutColour(Appearance& a, Colour Appearance::*field, ColourFallback fallback, Colour value,

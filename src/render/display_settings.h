@@ -17,6 +17,8 @@ constexpr Colour kDefaultOperatorColour = 255;
 constexpr Colour kDefaultKeywordColour = 255;
 constexpr Colour kDefaultBookMarkColour = 0xFF0000;
 constexpr int32_t kDefaultTabSize = 4;
+// Tab sizes above this (or below 1) are taken for a damaged option and get the default.
+constexpr int32_t kMaxTabSize = 64;
 // Marker the reading uses for "no value"; the registry may hold it too.
 constexpr int32_t kUnsetMarker = -2;
 constexpr Colour kSystemWindowMarker = -1;
@@ -60,11 +62,23 @@ struct ConfiguratorSettings {
     Colour DefaultBookMarkColor = 0;
 };
 
-// Defaults by sign. A tab size below 1 becomes 4 (0 would be a zero divisor when tabs
-// are expanded); -1 as background is the system window colour passed in, -2 is white,
-// other negative backgrounds are kept.
+// Defaults by sign. A tab size below 1 or above kMaxTabSize becomes 4 (0 would be a zero
+// divisor when tabs are expanded, a huge one overflows the tab width); -1 as background is
+// the system window colour passed in, -2 is white, other negative backgrounds are kept.
 void ApplyOptionDefaults(const ModuleOptions& read, Colour systemWindowColour,
                          ConfiguratorSettings& out);
+
+// Line height, blank width and tab width in pixels.
+struct DisplayMetrics {
+    int32_t LineHeight = 0;
+    int32_t CharWidth = 0;
+    int32_t TabWidth = 0;
+};
+
+// The metrics from the measured size of a blank. A failed measurement (0 or less) falls
+// back to values derived from the font height, so that no drawing divides by a zero line
+// height; the tab width is CharWidth x tabSize, held to 32 bits.
+DisplayMetrics DeriveMetrics(const FontSpec& font, int32_t blankWidth, int32_t blankHeight, int32_t tabSize);
 
 // The appearance settings written by scripts; all 0 / false until written.
 struct Appearance {

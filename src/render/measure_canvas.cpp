@@ -34,7 +34,7 @@ MeasureCanvas::MeasureCanvas(const FontSpec& font) : dc_(CreateCompatibleDC(null
 
 SIZE MeasureCanvas::TextExtent(const wchar_t* text, int length) const {
     SIZE size{};
-    GetTextExtentPoint32W(dc_.get(), text, length, &size);
+    if (!GetTextExtentPoint32W(dc_.get(), text, length, &size)) return SIZE{};
     return size;
 }
 
@@ -64,9 +64,7 @@ void ReadDisplaySettings(ConfiguratorSettings& settings, std::optional<MeasureCa
     if (auto blang = ReadRegistryString(kFontsKey, L"BLang")) ApplyBLang(WideTo1251(*blang), font);
     canvas.reset();
     canvas.emplace(font);
-    const SIZE blank = canvas->TextExtent(L" ", 1);
-    metrics.CharWidth = blank.cx;
-    metrics.LineHeight = blank.cy;
+    const SIZE blank = canvas->TextExtent(L" ", 1);  // 0 x 0 when measuring fails
 
     ModuleOptions read;
     ReadInt(kModulesKey, L"SCBack", read.BackgroundColor);
@@ -77,7 +75,7 @@ void ReadDisplaySettings(ConfiguratorSettings& settings, std::optional<MeasureCa
 
     settings.Font = font;
     ApplyOptionDefaults(read, static_cast<Colour>(GetSysColor(COLOR_WINDOW)), settings);
-    metrics.TabWidth = metrics.CharWidth * settings.TabSize;
+    metrics = DeriveMetrics(font, blank.cx, blank.cy, settings.TabSize);
 }
 
 }  // namespace tintmark

@@ -16,18 +16,13 @@ class MeasureCanvas {
 public:
     explicit MeasureCanvas(const FontSpec& font);
     HDC dc() const { return dc_.get(); }
+    // The size of text in the font; 0 x 0 when measuring fails.
     SIZE TextExtent(const wchar_t* text, int length) const;
 
 private:
     UniqueMemoryDc dc_;
     UniqueGdiObject font_;
     SelectGuard select_;
-};
-
-struct DisplayMetrics {
-    int32_t LineHeight = 0;
-    int32_t CharWidth = 0;
-    int32_t TabWidth = 0;
 };
 
 // Reads a string value of an HKEY_CURRENT_USER key; nothing when the key or value is

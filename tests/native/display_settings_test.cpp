@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace tintmark;
 
 TEST(ParseRegistryInt, Table) {
@@ -67,6 +69,9 @@ TEST(ApplyOptionDefaults, BySign) {
         {{-3, -7, -9, -5, -1}, 4, 255, 255, -5, 0xFF0000},                     // -5 background stays
         {{0, 0, 0, 0, 0}, 4, 0, 0, 0, 0},                                     // tab 0 would divide by 0
         {{1, 1, 1, -2, 1}, 1, 1, 1, kWhite, 1},
+        {{64, 1, 1, -2, 1}, 64, 1, 1, kWhite, 1},                             // the largest tab size kept
+        {{65, 1, 1, -2, 1}, 4, 1, 1, kWhite, 1},
+        {{2147483647, 1, 1, -2, 1}, 4, 1, 1, kWhite, 1},                      // x CharWidth would overflow
     };
     for (const auto& r : rows) {
         ConfiguratorSettings s;
@@ -76,6 +81,34 @@ TEST(ApplyOptionDefaults, BySign) {
         EXPECT_EQ(s.OperatorColor, r.oper);
         EXPECT_EQ(s.BackgroundColor, r.back);
         EXPECT_EQ(s.DefaultBookMarkColor, r.book);
+    }
+}
+
+TEST(DeriveMetrics, MeasuredSizesOrFallbacksFromTheFontHeight) {
+    struct Row {
+        int32_t fontHeight, blankWidth, blankHeight, tabSize;
+        int32_t line, width, tab;
+    };
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    const Row rows[] = {
+        {-13, 8, 15, 4, 15, 8, 32},            // measured
+        {-13, 0, 0, 4, 15, 7, 28},             // measuring failed: from the character height
+        {-13, -1, -1, 4, 15, 7, 28},
+        {20, 0, 0, 2, 20, 12, 24},             // a positive height is the cell height
+        {0, 0, 0, 4, 15, 7, 28},               // no height: that of the default font
+        {kMin, 0, 0, 4, 1166, 600, 2400},      // absurd heights are bounded
+        {kMax, 0, 0, 4, 1000, 600, 2400},
+        {-13, 9, 0, 8, 15, 9, 72},             // only the failed half falls back
+        {-13, kMax / 2, 15, 64, 15, kMax / 2, kMax},  // the tab width is held to 32 bits
+    };
+    for (const Row& r : rows) {
+        FontSpec font;
+        font.Height = r.fontHeight;
+        const DisplayMetrics m = DeriveMetrics(font, r.blankWidth, r.blankHeight, r.tabSize);
+        EXPECT_EQ(m.LineHeight, r.line) << r.fontHeight << " " << r.blankWidth << "x" << r.blankHeight;
+        EXPECT_EQ(m.CharWidth, r.width) << r.fontHeight << " " << r.blankWidth << "x" << r.blankHeight;
+        EXPECT_EQ(m.TabWidth, r.tab) << r.fontHeight << " " << r.blankWidth << "x" << r.blankHeight;
+        EXPECT_GT(m.LineHeight, 0);
     }
 }
 

@@ -1,7 +1,11 @@
 // Pair highlighting (both variants), the chunked partner search and the method list.
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <map>
+
 #include "analysis/fixed_pitch_view.h"
+#include "analysis/line_range.h"
 #include "analysis/memory_document.h"
 #include "analysis/method_map.h"
 #include "analysis/navigation.h"
@@ -23,8 +27,8 @@ struct Fixture {
         ScanVisible();
     }
     void ScanVisible() {
-        ScanLines(doc, view.FirstVisibleLine(), view.VisibleLineCount() + 10, a.Keywords, a.KeyWordsMap,
-                  a.ScanBuffer);
+        ScanLines(doc, view.FirstVisibleLine(), SaturatedAdd(view.VisibleLineCount(), 10), a.Keywords,
+                  a.KeyWordsMap, a.ScanBuffer);
     }
     // "L:S-E" of the caret token and " / L:S-E" of the partner, or "none".
     std::string Pair(int32_t line, int32_t col, bool always = false) {
@@ -107,6 +111,23 @@ TEST(HighlightPair, PartnerOutsideTheScannedLinesAndDisabling) {
     EXPECT_EQ(f.Pair(0, 1, true), "none");
 }
 
+TEST(HighlightPair, OnlyACommentOutsideLiteralsSwitchesItOff) {
+    Fixture f(
+        "Сообщить(\"http://x\"); Ф(1)\n"  // 0
+        "А = 1; // Ф(1)\n"                 // 1
+        "|http://x\"; Ф(1)\n"              // 2: continuation of a literal
+        "Ф(\"//\", 1)");                    // 3
+    struct Row { int line, col; const char* want; };
+    const Row rows[] = {
+        {0, 24, "0:23-23 / 0:25-25"},  // after the URL
+        {0, 9, "0:8-8 / 0:19-19"},
+        {1, 12, "none"},               // in the comment
+        {2, 14, "2:13-13 / 2:15-15"},
+        {3, 9, "3:9-9 / 3:1-1"},       // right before the ")" after the literal
+    };
+    for (const Row& r : rows) EXPECT_EQ(f.Pair(r.line, r.col), r.want) << r.line << ":" << r.col;
+}
+
 TEST(HighlightPair, RectanglesFollowTabsAndTheHorizontalOffset) {
     Fixture f("\tЕсли А(Б) Тогда\n\tКонецЕсли", 0, 40);
     f.Pair(0, 3);  // inside «Если», after «Ес»
@@ -186,6 +207,84 @@ TEST(FindPairPosition, ModesAndChunks) {
     Fixture u("Процедура А()\nПроцедура Б()\nКонецПроцедуры");
     EXPECT_EQ(u.Navigate(0, 0, kJump), "none");  // stops at the next header
     EXPECT_EQ(u.doc.SelStartLine(), 0);
+}
+
+namespace {
+constexpr int32_t kMaxLine = std::numeric_limits<int32_t>::max();
+
+// A document of 2147483647 lines, empty but for a few: line numbers near the 32-bit end.
+class SparseDocument : public TextDocument {
+public:
+    std::map<int32_t, std::string> lines;
+    int32_t LineCount() override { return kMaxLine; }
+    int32_t LineLength(int32_t line) override {
+        const auto it = lines.find(line);
+        return it == lines.end() ? 0 : static_cast<int32_t>(it->second.size());
+    }
+    void RangeTextInto(int32_t line1, int32_t col1, int32_t line2, int32_t col2, std::string& out) override {
+        out.clear();
+        const int64_t from = std::max(line1, 0), to = std::min(line2, kMaxLine - 1);
+        if (to - from > 100000) {  // a wrapped range: refuse rather than build gigabytes
+            ADD_FAILURE() << "range " << line1 << ".." << line2;
+            return;
+        }
+        for (int64_t l = from; l <= to; ++l) {
+            const auto it = lines.find(static_cast<int32_t>(l));
+            std::string s = it == lines.end() ? std::string() : it->second;
+            if (l == to) s = s.substr(0, static_cast<size_t>(std::clamp<int32_t>(col2, 0, static_cast<int32_t>(s.size()))));
+            if (l == from) s = s.substr(static_cast<size_t>(std::clamp<int32_t>(col1, 0, static_cast<int32_t>(s.size()))));
+            if (l > from) out += "\r\n";
+            out += s;
+        }
+    }
+    int32_t SelStartLine() override { return l1_; }
+    int32_t SelStartCol() override { return c1_; }
+    int32_t SelEndLine() override { return l2_; }
+    int32_t SelEndCol() override { return c2_; }
+    void MoveCaret(int32_t l1, int32_t c1, int32_t l2, int32_t c2) override {
+        l1_ = l1;
+        c1_ = c1;
+        l2_ = l2;
+        c2_ = c2;
+    }
+
+private:
+    int32_t l1_ = 0, c1_ = 0, l2_ = 0, c2_ = 0;
+};
+}  // namespace
+
+TEST(LineRanges, AVisibleRangePast32BitsStillHoldsTheCaretLine) {
+    Fixture f("А\nБ\nЕсли А Тогда\nКонецЕсли", 2, kMaxLine);  // F + V lies beyond 32 bits
+    EXPECT_EQ(f.Pair(2, 1), "2:0-3 / 3:0-8");
+    EXPECT_EQ(f.Pair(3, 1, true), "3:0-8 / 2:0-3");
+    EXPECT_EQ(f.Pair(1, 0), "none");  // above the first visible line
+}
+
+TEST(LineRanges, ChunkedSearchNearTheLast32BitLine) {
+    struct Row { int32_t line, col; const char* want; };
+    const Row rows[] = {
+        {kMaxLine - 60, 1, "2147483645:0"},  // forward over a second chunk that reaches the end
+        {kMaxLine - 2, 3, "2147483587:0"},   // and back
+        {kMaxLine - 20, 5, "2147483645:11"},  // a bracket pair within the last chunk
+        {kMaxLine - 2, 11, "2147483627:4"},
+    };
+    for (const Row& r : rows) {
+        SparseDocument doc;
+        doc.lines[kMaxLine - 60] = Utf8To1251("Если А Тогда");
+        doc.lines[kMaxLine - 20] = Utf8To1251("Ф = (1 +");
+        doc.lines[kMaxLine - 2] = Utf8To1251("КонецЕсли 2);");
+        Analysis a;
+        BuildKeyWordTable(a.Keywords);
+        PairSettings settings;
+        settings.LineHeight = 16;
+        FixedPitchView view(kMaxLine - 70, 20);
+        doc.MoveCaret(r.line, r.col, r.line, r.col);
+        PartnerPosition p;
+        std::string got = "none";
+        if (FindPairPosition(a, doc, view, settings, kReportPartner, &p))
+            got = std::to_string(p.Line) + ":" + std::to_string(p.StartCol);
+        EXPECT_EQ(got, r.want) << r.line << ":" << r.col;
+    }
 }
 
 namespace {

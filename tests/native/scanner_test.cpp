@@ -1,6 +1,8 @@
 // Keyword table, line scanning and the token at the caret.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "analysis/keywords.h"
 #include "analysis/memory_document.h"
 #include "analysis/scanner.h"
@@ -79,7 +81,9 @@ TEST(Scanner, Table) {
         {"// \"Если\nЕсли", "1:0-3 5"},
         {"С = \"начало\n|Если ( \"Если", "1:9-12 5"},
         {"1если если1", "0:1-4 5"},
-        {"ВсёЕсли", "0:3-6 5 @1"},
+        {"ВсёЕсли", ""},                       // «ё» is a letter: one word, no keyword
+        {"Всё Если ЁЕсли", "0:4-7 5 @1"},
+        {"Процедура ЁлкаЁ()", "0:0-8 1 ёлкаё; 0:15-15 16 @2; 0:16-16 17 @2"},  // «Ё» is lowered too
         {"Процедура Тест() Далее", "0:0-8 1 тест +fwd; 0:14-14 16 @2; 0:15-15 17 @2; 0:17-21 12 @2"},
         {"Процедура\n  Тест()", "0:0-8 1 тест(next line); 1:6-6 16 @1; 1:7-7 17 @1"},
         {"Функция (А)", "0:0-6 3; 0:8-8 16 @1; 0:10-10 17 @2"},  // a bracket first: no name
@@ -93,10 +97,44 @@ TEST(Scanner, Table) {
 
 TEST(Scanner, RangesAreClamped) {
     const char* text = "Если\nПока\nДля\nКонецЦикла";
-    EXPECT_EQ(Scan(text, 1, 2), "1:0-3 8; 2:0-2 7");
-    EXPECT_EQ(Scan(text, -5, 2), "0:0-3 5; 1:0-3 8");  // the first line is clamped before the count
-    EXPECT_EQ(Scan(text, 2, 100), "2:0-2 7; 3:0-9 9");
-    EXPECT_EQ(Scan(text, 10, 5), "");  // past the last line: the range is empty
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max(), kMin = std::numeric_limits<int32_t>::min();
+    struct Row { int32_t first, count; const char* want; };
+    const Row rows[] = {
+        {1, 2, "1:0-3 8; 2:0-2 7"},
+        {-5, 2, "0:0-3 5; 1:0-3 8"},  // the first line is clamped before the count
+        {2, 100, "2:0-2 7; 3:0-9 9"},
+        {10, 5, ""},                  // past the last line: the range is empty
+        // The last line first + count - 1 does not wrap round 32 bits.
+        {1, kMax, "1:0-3 8; 2:0-2 7; 3:0-9 9"},
+        {3, kMax, "3:0-9 9"},
+        {kMax, kMax, ""},
+        {0, -1, "0:0-3 5"},           // a negative count: the clamp keeps line 0
+        {0, kMin, "0:0-3 5"},
+        {2, -1, ""},
+    };
+    for (const Row& r : rows) EXPECT_EQ(Scan(text, r.first, r.count), r.want) << r.first << " " << r.count;
+}
+
+TEST(InLineComment, TheScannersCommentRule) {
+    struct Row { const char* line; int32_t c; bool want; };
+    const Row rows[] = {
+        {"А = 1; // Ф(1)", 12, true},
+        {"А = 1; // Ф(1)", 7, false},              // the caret before the comment
+        {"А = 1; // Ф(1)", 8, false},              // between the two slashes
+        {"А = 1; // Ф(1)", 9, true},
+        {"Сообщить(\"http://x\"); Ф(1)", 25, false},  // "//" inside a literal
+        {"Сообщить(\"http://x\"); // Ф(1)", 28, true},
+        {"С = \"а\"\"//\"\"б\"; Ф(1)", 19, false},    // doubled quotes: still inside
+        {"|http://x\"; Ф(1)", 15, false},           // a continuation line of a literal
+        {"С = \"http://x", 13, false},              // an unclosed literal runs to the end
+        {"А / Б / В", 9, false},
+        {"//", 2, true},
+        {"//", 1, false},
+        {"Ф(1) //", 100, true},                     // a caret past the end sees the whole line
+        {"", 0, false},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(InLineComment(Utf8To1251(r.line), r.c), r.want) << r.line << " @" << r.c;
 }
 
 TEST(Scanner, GrowsPastTheInitialCapacityAndReusesIt) {

@@ -18,6 +18,24 @@ check() {
     fi
 }
 
+# Like check, for the status and the number of lines written to stderr.
+#   check_stderr NAME EXPECTED_STATUS EXPECTED_LINES ARGS...
+check_stderr() {
+    local name=$1 want_rc=$2 want_lines=$3
+    shift 3
+    local err rc lines
+    err=$("${tmk[@]}" "$@" 2>&1 >/dev/null | tr -d '\r')
+    rc=${PIPESTATUS[0]}
+    lines=$(printf '%s' "$err" | grep -c '')
+    if [ "$rc" = "$want_rc" ] && [ "$lines" = "$want_lines" ]; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        printf 'FAIL %s: status %s (want %s), %s stderr lines (want %s)\n%s\n' "$name" "$rc" "$want_rc" \
+            "$lines" "$want_lines" "$err"
+    fi
+}
+
 summary() {
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ]

@@ -12,6 +12,8 @@ printf '%s\r\n' 'Процедура Тест() Далее' 'Процедура �
     '	КонецЕсли;' 'КонецПроцедуры' > "$work/m.txt"
 iconv -f UTF-8 -t CP1251 "$work/m.txt" > "$work/m1251.txt"
 : > "$work/empty.txt"
+{ printf '\xEF\xBB\xBF'; cat "$work/m.txt"; } > "$work/bom.txt"
+mkdir "$work/folder"
 # In Wine the program sees the Unix file system as drive Z:.
 f() { if [ ${#tmk[@]} -gt 1 ]; then echo "Z:${1//\//\\}"; else echo "$1"; fi; }
 
@@ -44,6 +46,23 @@ check methods-names 0 "1${T}1${T}б
 check header 0 "header${T}б${T}0" header --utf8 "$(f "$work/m.txt")" 1
 check header-forward 0 "none" header --utf8 "$(f "$work/m.txt")" 0
 check missing-file 2 "" scan "$(f "$work/nothing.txt")"
+check_stderr missing-file-message 2 1 scan "$(f "$work/nothing.txt")"
+check_stderr folder-as-file 2 1 scan "$(f "$work/folder")"
+
+# --count: not given reads to the end; a negative count is clamped as the scanner clamps it
+# (to line 0); ranges that reach past 32 bits are clamped, not wrapped.
+whole=$("${tmk[@]}" scan --utf8 "$(f "$work/m.txt")" 2>/dev/null | tr -d '\r')
+line0=$("${tmk[@]}" scan --utf8 --count 1 "$(f "$work/m.txt")" 2>/dev/null | tr -d '\r')
+from1=$("${tmk[@]}" scan --utf8 --first 1 "$(f "$work/m.txt")" 2>/dev/null | tr -d '\r')
+pair43=$("${tmk[@]}" pair --utf8 "$(f "$work/m.txt")" 4 3 2>/dev/null | tr -d '\r')
+[ "$(grep -c '' <<<"$whole")" = 12 ] && [ "$(grep -c '' <<<"$line0")" = 4 ] ||
+    { failed=$((failed + 1)); echo "FAIL count-setup: unexpected reference scans"; }
+check count-not-given 0 "$whole" scan --utf8 --first 0 "$(f "$work/m.txt")"
+check count-negative 0 "$line0" scan --utf8 --first 0 --count -1 "$(f "$work/m.txt")"
+check count-past-32-bits 0 "$from1" scan --utf8 --first 1 --count 2147483647 "$(f "$work/m.txt")"
+check visible-past-32-bits 0 "$pair43" pair --utf8 --visible 2147483647 "$(f "$work/m.txt")" 4 3
+check visible-past-32-bits-from-1 0 "$pair43" pair --utf8 --first 1 --visible 2147483647 "$(f "$work/m.txt")" 4 3
+check utf8-bom-dropped 0 "$whole" scan --utf8 "$(f "$work/bom.txt")"
 check bad-mode 2 "" jump --mode 7 "$(f "$work/m.txt")" 0 0
 check bad-number 2 "" pair "$(f "$work/m.txt")" x 0
 

@@ -169,6 +169,46 @@ TEST(EventSink, TelepatInsertIsReportedWhateverItsArguments) {
     EXPECT_EQ(InvokeSink(&sink, 6, {}), DISP_E_MEMBERNOTFOUND);
 }
 
+namespace {
+// Counts the Release calls it receives: stands in for whatever an uninitialised variant
+// happens to point at.
+struct ReleaseCounter final : IUnknown {
+    int releases = 0;
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** ppv) override {
+        *ppv = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ++releases;
+        return 1;
+    }
+};
+}  // namespace
+
+TEST(EventSink, ResultsAreWrittenIntoUninitialisedVariants) {
+    TOpenConfIConfigEvents config;
+    TTELEPATLibDTelepatEvents telepat;
+    telepat.OnShowMemberList = [](TEventsBaseSink&, LONG, LONG) { return std::wstring(L"members"); };
+    struct Row { IDispatch* sink; DISPID id; std::vector<VARIANT> args; VARTYPE want; };
+    const Row rows[] = {
+        {&config, 11, {}, VT_BOOL},              // OnQueryQuit
+        {&config, 0, {}, VT_EMPTY},              // ConfigWindowCreate: no result, still initialised
+        {&telepat, 2, {}, VT_EMPTY},             // GetMenu
+        {&telepat, 5, {I4(2), I4(1)}, VT_BSTR},  // OnShowMemberList
+    };
+    for (const Row& r : rows) {
+        ReleaseCounter garbage;
+        VARIANT result;
+        result.vt = VT_UNKNOWN;  // what the caller's stack happened to hold
+        result.punkVal = &garbage;
+        EXPECT_EQ(InvokeSink(r.sink, r.id, r.args, {}, DISPATCH_METHOD, &result), S_OK) << r.id;
+        EXPECT_EQ(garbage.releases, 0) << "the sink freed the caller's garbage, dispid " << r.id;
+        EXPECT_EQ(result.vt, r.want) << r.id;
+        VariantClear(&result);
+    }
+}
+
 TEST(EventSink, ConnectWithoutSourceIsAnAssertion) {
     TTELEPATLibDTelepatEvents sink;
     try {

@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "core/com_error.h"
 #include "core/plugin.h"
 #include "test_configurator.h"
 #include "test_variants.h"
@@ -95,6 +96,37 @@ TEST_F(PluginFixture, InitFailsWhenAdviseFails) {
     EXPECT_EQ(host()->Init(cfg.get(), &name), CONNECT_E_ADVISELIMIT);
     EXPECT_EQ(ThreadErrorText().rfind(L"Unable to connect ConfigEvents.\r", 0), 0u);
     host()->Done();
+}
+
+TEST_F(PluginFixture, TheConnectionErrorNamesTheSystemMessageOfTheFailure) {
+    struct Row { bool offerEvents; HRESULT advise; HRESULT want; };
+    for (const Row& r : {Row{false, S_OK, E_NOINTERFACE}, Row{true, CONNECT_E_ADVISELIMIT, CONNECT_E_ADVISELIMIT},
+                         Row{true, E_ACCESSDENIED, E_ACCESSDENIED}}) {
+        ComPtr<TTintmarkPlugin> fresh{new TTintmarkPlugin(), false};
+        TestConfigurator cfg(r.offerEvents);
+        cfg.point().failAdvise = r.advise;
+        BSTR name = nullptr;
+        EXPECT_EQ(static_cast<IConfigPluginHost*>(fresh.get())->Init(cfg.get(), &name), r.want);
+        const std::wstring text = ThreadErrorText();
+        EXPECT_EQ(text, L"Unable to connect ConfigEvents.\r" + HresultMessage(r.want))
+            << std::string(text.begin(), text.end());
+    }
+}
+
+TEST_F(PluginFixture, ErrorObjectsAreAnnouncedForBothInterfaces) {
+    for (IUnknown* from : {static_cast<IUnknown*>(disp()), static_cast<IUnknown*>(host())}) {
+        ComPtr<ISupportErrorInfo> support;
+        ASSERT_EQ(from->QueryInterface(IID_ISupportErrorInfo, support.put_void()), S_OK);
+        ComPtr<IUnknown> a, b;
+        support->QueryInterface(IID_IUnknown, a.put_void());
+        from->QueryInterface(IID_IUnknown, b.put_void());
+        EXPECT_EQ(a.get(), b.get());  // one object
+        struct Row { const IID* iid; HRESULT want; };
+        for (const Row& r : {Row{&IID_ITintmarkPlugin, S_OK}, Row{&IID_IDispatch, S_OK},
+                             Row{&IID_IConfigPluginHost, S_OK}, Row{&IID_IUnknown, S_FALSE},
+                             Row{&IID_IClassFactory, S_FALSE}})
+            EXPECT_EQ(support->InterfaceSupportsErrorInfo(*r.iid), r.want);
+    }
 }
 
 TEST_F(PluginFixture, NullPointersAreRefused) {

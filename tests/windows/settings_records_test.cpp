@@ -31,6 +31,17 @@ struct RegistryCase {
 };
 
 SIZE BlankOf(const FontSpec& f) { return MeasureCanvas(f).TextExtent(L" ", 1); }
+
+// A top-level window of the test's own class, standing in for a configurator window.
+HWND HostWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TestHostWindow";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, L"TestHostWindow", L"cfg", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
+                           wc.hInstance, nullptr);
+}
 }  // namespace
 
 TEST(ReadDisplaySettings, NoKeysGiveTheDefaults) {
@@ -64,6 +75,9 @@ TEST(ReadDisplaySettings, ValuesTakenAndGarbageIgnoredValueByValue) {
         {L"-5", L"0", -5, 4},
         {L"12632256", L"junk", 12632256, 4},
         {L"", L"2", 0xFFFFFF, 2},
+        {L"", L"64", 0xFFFFFF, 64},
+        {L"", L"2147483647", 0xFFFFFF, 4},  // x CharWidth would not fit 32 bits
+        {L"", L"65", 0xFFFFFF, 4},
     };
     for (const auto& row : rows) {
         RegistryCase r;
@@ -103,16 +117,11 @@ TEST(ReadDisplaySettings, FontFromBLang) {
 }
 
 TEST(Records, AttachLookUpAndReleaseWithTheHostWindow) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"TestHostWindow";
-    RegisterClassW(&wc);
-    HWND cfg = CreateWindowExW(0, L"TestHostWindow", L"cfg", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
-                               wc.hInstance, nullptr);
+    HWND cfg = HostWindow();
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
     HWND editor = CreateWindowExW(0, L"TestHostWindow", L"editor", WS_CHILD, 0, 0, 100, 100, cfg, nullptr,
-                                  wc.hInstance, nullptr);
-    HWND other = CreateWindowExW(0, L"TestHostWindow", L"", WS_CHILD, 0, 0, 1, 1, editor, nullptr, wc.hInstance,
+                                  instance, nullptr);
+    HWND other = CreateWindowExW(0, L"TestHostWindow", L"", WS_CHILD, 0, 0, 1, 1, editor, nullptr, instance,
                                  nullptr);
     SetWindowLongPtrW(other, GWLP_USERDATA, 1234);
     ASSERT_TRUE(cfg && editor && other);
@@ -137,4 +146,49 @@ TEST(Records, AttachLookUpAndReleaseWithTheHostWindow) {
 
     DestroyWindow(cfg);  // the records go with their windows
     EXPECT_EQ(ModuleCanUnload(), unloadableBefore);
+}
+
+TEST(Records, TheLiveCountNeverGoesBelowZero) {
+    ASSERT_TRUE(ModuleCanUnload());
+    HWND host = HostWindow();
+    ASSERT_TRUE(host);
+    // Registers both classes; each record is counted and released again.
+    DestroyWindow(CreateCfgWndData(host)->Handle);
+    DestroyWindow(CreateEditorData(host, nullptr)->Handle);
+    ASSERT_TRUE(ModuleCanUnload());
+
+    // A record window destroyed before its record was attached (creation failing half-way)
+    // releases nothing; nor does a release at zero.
+    for (const wchar_t* cls : {kCfgWndDataClass, kEditorDataClass}) {
+        HWND bare = CreateWindowExW(0, cls, L"", WS_CHILD, 0, 0, 0, 0, host, nullptr, ModuleHandle(), nullptr);
+        ASSERT_TRUE(bare);
+        DestroyWindow(bare);
+    }
+    EXPECT_TRUE(ModuleCanUnload());
+    ModuleRelease();
+    ModuleAddRef();  // one live object: the count must say so
+    EXPECT_FALSE(ModuleCanUnload());
+    ModuleRelease();
+    EXPECT_TRUE(ModuleCanUnload());
+    DestroyWindow(host);
+}
+
+TEST(Records, TheirModuleStaysMappedWhileARecordWindowExists) {
+    HMODULE probe = LoadLibraryW(L"record_probe.dll");
+    ASSERT_NE(probe, nullptr);
+    using CreateFn = HWND(*)(HWND);
+    auto create = reinterpret_cast<CreateFn>(reinterpret_cast<void*>(GetProcAddress(probe, "CreateProbeRecord")));
+    ASSERT_NE(create, nullptr);
+    HWND host = HostWindow();
+    HWND record = create(host);
+    ASSERT_NE(record, nullptr);
+
+    FreeLibrary(probe);  // a host that frees the library without asking DllCanUnloadNow
+    HMODULE still = nullptr;
+    ASSERT_TRUE(GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, L"record_probe.dll", &still))
+        << "the module went while its record window exists";
+    EXPECT_EQ(still, probe);
+    EXPECT_EQ(SendMessageW(record, WM_NULL, 0, 0), 0);  // its window procedure still answers
+    DestroyWindow(host);
+    EXPECT_FALSE(IsWindow(record));
 }

@@ -1,10 +1,13 @@
 // tmk scan, token, pair, jump, methods, header: the analysis core on a module file.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "analysis/fixed_pitch_view.h"
+#include "analysis/line_range.h"
 #include "analysis/memory_document.h"
 #include "analysis/method_map.h"
 #include "analysis/navigation.h"
@@ -23,7 +26,7 @@ struct Parsed {
     bool always = false;
     bool lineStart = false;
     int32_t first = 0;
-    int32_t count = -1;
+    std::optional<int32_t> count;  // not given: to the end of the document
     int32_t visible = 40;
     int32_t mode = 0;
     std::vector<std::string> rest;
@@ -58,12 +61,23 @@ Parsed Parse(const Args& args) {
     return p;
 }
 
+// Reads a module file; a UTF-8 file may start with a byte order mark, which is no text.
 MemoryDocument Load(const std::string& path, bool utf8) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw UsageError{"cannot read " + path};
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw UsageError{"cannot read " + path};
-    return MemoryDocument::FromText(utf8 ? Utf8To1251(text) : text);
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) throw FileError{"cannot read " + path + ": it is a directory"};
+    std::string text;
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw FileError{"cannot read " + path};
+        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad()) throw FileError{"cannot read " + path};
+    } catch (const std::exception&) {  // a read error of the stream library
+        throw FileError{"cannot read " + path};
+    }
+    if (!utf8) return MemoryDocument::FromText(text);
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (std::string_view(text).substr(0, kBom.size()) == kBom) text.erase(0, kBom.size());
+    return MemoryDocument::FromText(Utf8To1251(text));
 }
 
 void Need(const Parsed& p, size_t n, const char* what) {
@@ -93,7 +107,7 @@ int Scan(const Args& args) {
     MemoryDocument doc = Load(p.rest[0], p.utf8);
     Session session;
     Analysis& a = session.a;
-    ScanLines(doc, p.first, p.count < 0 ? doc.LineCount() : p.count, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
+    ScanLines(doc, p.first, p.count.value_or(doc.LineCount()), a.Keywords, a.KeyWordsMap, a.ScanBuffer);
     for (int32_t i = 0; i < a.KeyWordsMap.Count(); ++i) {
         const TKeyWordPos& e = a.KeyWordsMap[i];
         std::printf("%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\n", e.Line, e.StartCol, e.EndCol, e.Kind, e.Direction,
@@ -123,7 +137,7 @@ int Pair(const Args& args) {
     Session session;
     Analysis& a = session.a;
     const PairSettings& settings = session.settings;
-    ScanLines(doc, p.first, p.visible + 10, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
+    ScanLines(doc, p.first, SaturatedAdd(p.visible, 10), a.Keywords, a.KeyWordsMap, a.ScanBuffer);
     doc.MoveCaret(line, col, line, col);
     FixedPitchView view(p.first, p.visible);
     const PairOutcome out = p.always ? HighlightPairAlways(doc, view, a.Keywords, a.KeyWordsMap, settings, a.Pair)

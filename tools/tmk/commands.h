@@ -11,6 +11,11 @@ struct UsageError {
     std::string message;
 };
 
+// A file that cannot be read: a one-line message on stderr, status 2.
+struct FileError {
+    std::string message;
+};
+
 using Args = std::vector<std::string>;
 
 int RunRegex(const Args& args);

@@ -49,5 +49,8 @@ int main(int argc, char** argv) {
     } catch (const UsageError& e) {
         std::fprintf(stderr, "tmk: %s\n%s", e.message.c_str(), kUsage);
         return 2;
+    } catch (const FileError& e) {
+        std::fprintf(stderr, "tmk: %s\n", e.message.c_str());
+        return 2;
     }
 }
