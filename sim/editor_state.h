@@ -75,9 +75,10 @@ void InvalidateLines(HWND wnd, Editor* e, int first, int last);
 // Sets the selection (start is the caret), scrolls the caret into view and invalidates the
 // lines whose selection state changed.
 void Select(HWND wnd, Editor* e, TextPos start, TextPos end, bool pastEnd = false);
-// Replaces the selection by text as typing does: in virtual space the line is padded first.
-// A change within one line invalidates that line's band, any other from its first line down.
-void ReplaceSelection(HWND wnd, Editor* e, const std::u16string& text);
+// Replaces the selection by text: in virtual space the line is padded first. Typing that
+// stays within one line invalidates that line's band; any other change (and a paste) from
+// its first line down.
+void ReplaceSelection(HWND wnd, Editor* e, const std::u16string& text, bool typing = true);
 
 // ---- message groups ----
 void Paint(HWND wnd, Editor* e);

@@ -181,12 +181,12 @@ void Select(HWND wnd, Editor* e, TextPos start, TextPos end, bool pastEnd) {
     PlaceCaret(wnd, e);
 }
 
-void ReplaceSelection(HWND wnd, Editor* e, const std::u16string& text) {
+void ReplaceSelection(HWND wnd, Editor* e, const std::u16string& text, bool typing) {
     TextBuffer& t = e->doc->text;
     const int linesBefore = t.LineCount();
     if (!t.HasSelection()) t.PadTo(t.SelStart());
     const TextPos from = t.ClampPos(t.SelFirst()), to = t.ClampPos(t.SelLast());
-    const bool oneLine = from.line == to.line && text.find_first_of(u"\r\n") == std::u16string::npos &&
+    const bool oneLine = typing && from.line == to.line && text.find_first_of(u"\r\n") == std::u16string::npos &&
                          t.LineCount() == linesBefore;
     t.ReplaceRange(from, to, text);
     UpdateScrollBars(wnd, e);

@@ -122,16 +122,14 @@ void EditorReplaceRange(Document* doc, TextPos from, TextPos to, const std::u16s
     from = t.ClampPos(from);
     to = t.ClampPos(to);
     if (to < from) std::swap(from, to);
-    const int lines = t.LineCount();
     const TextPos a0 = t.SelStart(), b0 = t.SelEnd();
     t.ReplaceRange(from, to, text);
     HWND wnd = EditorWindow(doc);
     if (!wnd) return;
     Editor* e = EditorOf(wnd);
-    const bool oneLine = from.line == to.line && t.LineCount() == lines;
     UpdateScrollBars(wnd, e);
     if (e->firstLine > t.LineCount() - 1) ScrollToLine(wnd, e, t.LineCount() - 1);
-    InvalidateLines(wnd, e, from.line, oneLine ? from.line : INT_MAX);
+    InvalidateLines(wnd, e, from.line, INT_MAX);
     // The caret went to the end of the new text: a selection it had is gone.
     const TextPos a1 = t.SelStart();
     t.MoveCaret(a0, b0);
@@ -140,7 +138,7 @@ void EditorReplaceRange(Document* doc, TextPos from, TextPos to, const std::u16s
 
 void EditorInsert(Document* doc, const std::u16string& text) {
     if (HWND wnd = EditorWindow(doc)) {
-        ReplaceSelection(wnd, EditorOf(wnd), text);
+        ReplaceSelection(wnd, EditorOf(wnd), text, false);
         return;
     }
     TextBuffer& t = doc->text;

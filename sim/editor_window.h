@@ -21,10 +21,10 @@ HWND CreateEditor(HWND parent, Document* doc);
 // The caret and selection move; the caret is scrolled into view and the lines whose
 // selection state changed are repainted.
 void EditorMoveCaret(Document* doc, TextPos start, TextPos end);
-// The range is replaced; from its first line down is repainted (only that line when the
-// change stays inside it).
+// The range is replaced; from its first line down is repainted.
 void EditorReplaceRange(Document* doc, TextPos from, TextPos to, const std::u16string& text);
-// Inserts at the caret (replacing a selection) as typing or pasting does.
+// Inserts at the caret (replacing a selection) as pasting does: from its first line down is
+// repainted.
 void EditorInsert(Document* doc, const std::u16string& text);
 // The line's bookmark is set or cleared and its band repainted.
 void EditorSetBookmark(Document* doc, int line, bool on);

@@ -69,9 +69,11 @@ void Modal(const Words& w) {
     static HWND focusBefore = nullptr;
     HWND main = Simulator::Get().mainWindow;
     if (w[1] == L"begin") {
-        // As while a modal dialog is open: the main window is disabled and has lost the focus.
+        // As while a modal dialog is open: the main window is disabled and has lost the focus
+        // (to the dialog, which the simulator does not show).
         focusBefore = GetFocus();
         EnableWindow(main, FALSE);
+        SetFocus(nullptr);
     } else if (w[1] == L"end") {
         EnableWindow(main, TRUE);
         if (focusBefore && IsWindow(focusBefore)) SetFocus(focusBefore);

@@ -29,6 +29,7 @@ std::wstring FocusName() {
 bool FocusIs(const std::wstring& what) {
     Simulator& sim = Simulator::Get();
     HWND f = GetFocus();
+    if (what == L"none") return f == nullptr;
     if (what == L"main") return f == sim.mainWindow;
     if (what == L"list") return f && f == sim.configList;
     if (what == L"editor") return f && sim.ActiveDocument() && f == sim.ActiveDocument()->editor;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor_window.h"
+#include "measure.h"
 #include "screenshot.h"
 #include "simulator_fixture.h"
 
@@ -372,13 +373,13 @@ TEST_F(EditorTest, HostObjectsRepaintAsTheEditorDoes) {
         void (*run)(ITextDoc*, int rows);
         RECT painted;
     } steps[] = {
-        {"ReplaceRange inside a line",
+        {"ReplaceRange inside a line (from its line down all the same)",
          [](ITextDoc* d, int) {
              BSTR s = SysAllocString(L"LINE");
              d->ReplaceRange(3, I4(0), I4(3), I4(4), s);
              SysFreeString(s);
          },
-         Band(3, 3)},
+         RECT{0, 3 * 16, g.clientWidth, g.clientHeight}},
         {"ReplaceRange over a line break",
          [](ITextDoc* d, int) {
              BSTR s = SysAllocString(L"a\r\nb");
@@ -405,5 +406,39 @@ TEST_F(EditorTest, HostObjectsRepaintAsTheEditorDoes) {
     EditorMoveCaret(doc, {7, 0}, {7, 0});
     Pump();
     EXPECT_EQ(ClientPixel(doc->editor, 8, (7 - 1) * 16 + 8), 0x0000FFu);
+    t->Release();
+}
+
+namespace {
+// A slow window procedure on top of the editor's.
+LRESULT SlowKeys(HWND w, UINT m, WPARAM wp, LPARAM lp, WNDPROC host) {
+    if (m == WM_KEYDOWN) Sleep(4);
+    return CallWindowProcW(host, w, m, wp, lp);
+}
+}  // namespace
+
+TEST_F(EditorTest, MeasuringTimesEverythingOnTopOfTheEditorAndCountsHostCalls) {
+    Open(NumberedLines(40));
+    ITextDoc* t = NewTextDocument(doc);
+    const auto action = [&] {
+        LONG n = 0;
+        t->GetLineCount(&n);
+        PressKey(VK_DOWN, {});
+    };
+    const Measurement plain = Measure(doc->editor, 6, action);
+    EXPECT_EQ(plain.actions, 6);
+    EXPECT_DOUBLE_EQ(plain.hostCalls, 1.0);
+    EXPECT_GT(plain.medianMs, 0.0);
+    EXPECT_LE(plain.medianMs, plain.p99Ms);
+    {
+        Subclass slow(doc->editor, SlowKeys);
+        const Measurement m = Measure(doc->editor, 6, action);
+        EXPECT_GE(m.medianMs, 4.0);
+    }
+    Measurement fixed;
+    fixed.medianMs = 0.0414;
+    fixed.p99Ms = 0.09;
+    fixed.hostCalls = 7;
+    EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed), L"measure key Down 200: median 0.041 ms p99 0.090 ms, host calls 7.0");
     t->Release();
 }
