@@ -2,6 +2,7 @@
 // the caret and the selection.
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 
 #include "editor_state.h"
 #include "selection_change.h"
