@@ -40,9 +40,11 @@ LRESULT CALLBACK ChildProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         case WM_MDIACTIVATE:
             // Sent to the window losing activation first, then to the one gaining it.
+            // The editor has the focus when the plugins hear of the activation.
             if (reinterpret_cast<HWND>(lp) == wnd) {
+                if (Document* d = sim.DocumentOfWindow(wnd))
+                    if (d->editor) SetFocus(d->editor);
                 sim.FireActivate(wnd, true);
-                if (Document* d = sim.DocumentOfWindow(wnd)) SetFocus(d->editor);
             } else if (reinterpret_cast<HWND>(wp) == wnd) {
                 sim.FireActivate(wnd, false);
             }

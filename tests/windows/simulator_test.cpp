@@ -20,6 +20,7 @@ class RecordingSink final : public IDispatch {
 public:
     std::vector<std::wstring> events;
     VARIANT_BOOL refuseQuit = VARIANT_FALSE;
+    bool editorFocusedWhenActivated = false;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_IConfigEvents) {
             *ppv = this;
@@ -44,6 +45,12 @@ public:
             BSTR name = nullptr;
             d->GetDocName(&name);
             e += L":" + std::wstring(name) + (p->rgvarg[0].boolVal ? L"+" : L"-");
+            if (p->rgvarg[0].boolVal) {
+                LONG h = 0;
+                w->GetWindowHandle(&h);
+                const Document* doc = Simulator::Get().DocumentOfWindow(reinterpret_cast<HWND>(static_cast<LONG_PTR>(h)));
+                editorFocusedWhenActivated = doc && GetFocus() == doc->editor;
+            }
             SysFreeString(name);
             d->Release();
             w->Release();
@@ -196,6 +203,7 @@ TEST_F(SimulatorTest, EventsActivationOrderAndQuitRefusal) {
     ActivateDocument(d1);
     Pump();
     EXPECT_EQ(sink.events, (std::vector<std::wstring>{L"8:d2.txt-", L"8:d1.txt+"}));
+    EXPECT_TRUE(sink.editorFocusedWhenActivated);  // as a plugin measuring the caret needs
     sink.events.clear();
     sim.FireConfigWindowCreate();
     EXPECT_EQ(sink.events, (std::vector<std::wstring>{L"0"}));
