@@ -26,6 +26,24 @@ Area AreaOf(const Words& w, const Image& image) {
 
 std::wstring At(int x, int y) { return std::to_wstring(x) + L" " + std::to_wstring(y); }
 
+// How many pixels of the area have the colour, and the first one (row by row) that has not.
+struct Census {
+    long matching = 0;
+    std::wstring firstOther;
+};
+
+Census Count(const Image& image, const Area& a, uint32_t colour) {
+    Census c;
+    for (int y = a.top; y < a.bottom; ++y)
+        for (int x = a.left; x < a.right; ++x) {
+            if (image.At(x, y) == colour)
+                ++c.matching;
+            else if (c.firstOther.empty())
+                c.firstOther = L"pixel " + At(x, y) + L" is " + Hex(image.At(x, y));
+        }
+    return c;
+}
+
 bool Near(uint32_t a, uint32_t b, int tolerance) {
     for (int shift = 0; shift < 24; shift += 8)
         if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tolerance) return false;
@@ -79,23 +97,15 @@ void AddPixelExpectations(CommandTable& t) {
     t[L"expect-rect"] = {[](ScriptContext&, const Words& w) {
                              const Image image = CaptureClient(Active()->editor);
                              const Area a = AreaOf(w, image);
-                             const uint32_t want = ColourOf(w[5]);
-                             long differing = 0;
-                             std::wstring first;
-                             for (int y = a.top; y < a.bottom; ++y)
-                                 for (int x = a.left; x < a.right; ++x)
-                                     if (image.At(x, y) != want && differing++ == 0)
-                                         first = L"pixel " + At(x, y) + L" is " + Hex(image.At(x, y));
-                             if (differing) Fail(first + L" (" + std::to_wstring(differing) + L" pixels are not " + Hex(want) + L")");
+                             const Census c = Count(image, a, ColourOf(w[5]));
+                             const long others = static_cast<long>(a.right - a.left) * (a.bottom - a.top) - c.matching;
+                             if (others)
+                                 Fail(c.firstOther + L" (" + std::to_wstring(others) + L" pixels are not " + Hex(ColourOf(w[5])) + L")");
                          }, 6};
     t[L"expect-count"] = {[](ScriptContext&, const Words& w) {
                               const Image image = CaptureClient(Active()->editor);
-                              const Area a = AreaOf(w, image);
-                              const uint32_t colour = ColourOf(w[5]);
-                              long n = 0;
-                              for (int y = a.top; y < a.bottom; ++y)
-                                  for (int x = a.left; x < a.right; ++x) n += image.At(x, y) == colour;
-                              if (n != Number(w[6])) Fail(std::to_wstring(n) + L" pixels are " + Hex(colour));
+                              const Census c = Count(image, AreaOf(w, image), ColourOf(w[5]));
+                              if (c.matching != Number(w[6])) Fail(std::to_wstring(c.matching) + L" pixels are " + Hex(ColourOf(w[5])));
                           }, 7};
     t[L"expect-image"] = {ExpectImage, 2};
 }
