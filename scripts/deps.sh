@@ -4,21 +4,31 @@
 set -euo pipefail
 packages=(cmake g++ clang libclang-rt-14-dev ninja-build libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
-          wine wine64 libwine-dev xvfb xauth python3 python3-pefile libpcre2-dev pkg-config)
+          wine wine64 libwine-dev xvfb xauth python3 python3-pefile libpcre2-dev pkg-config
+          libstb-dev fonts-dejavu-core locales)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
+# Wine runs the tests under this locale (ANSI code page 1251), see tools/wine-run.sh.
+locale -a 2>/dev/null | grep -qix 'ru_RU.utf8' && havelocale=1 || havelocale=0
+[ ${#missing[@]} -eq 0 ] && [ $havelocale -eq 1 ] && exit 0
 if [ "$(id -u)" -eq 0 ]; then
     sudo=""
 elif command -v sudo >/dev/null; then
     sudo="sudo"
 else
-    echo "Missing packages and no root: apt-get install ${missing[*]}" >&2
+    echo "Missing packages or the ru_RU.UTF-8 locale and no root: apt-get install ${missing[*]} locales;" \
+         "localedef -i ru_RU -f UTF-8 ru_RU.UTF-8" >&2
     exit 1
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if [ $havelocale -eq 0 ]; then
+    echo "Creating the locale ru_RU.UTF-8"
+    $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

@@ -30,11 +30,21 @@ LRESULT CALLBACK ContainerProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK ChildProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     Simulator& sim = Simulator::Get();
     switch (msg) {
+        case WM_SETFOCUS: {
+            // The focus goes on to the window's view: the editor, or the configuration's list.
+            const LRESULT r = DefMDIChildProcW(wnd, msg, wp, lp);
+            Document* d = sim.DocumentOfWindow(wnd);
+            HWND view = d ? d->editor : wnd == sim.configWindow ? sim.configList : nullptr;
+            if (view && IsWindow(view)) SetFocus(view);
+            return r;
+        }
         case WM_MDIACTIVATE:
             // Sent to the window losing activation first, then to the one gaining it.
+            // The editor has the focus when the plugins hear of the activation.
             if (reinterpret_cast<HWND>(lp) == wnd) {
+                if (Document* d = sim.DocumentOfWindow(wnd))
+                    if (d->editor) SetFocus(d->editor);
                 sim.FireActivate(wnd, true);
-                if (Document* d = sim.DocumentOfWindow(wnd)) SetFocus(d->editor);
             } else if (reinterpret_cast<HWND>(wp) == wnd) {
                 sim.FireActivate(wnd, false);
             }
@@ -65,6 +75,13 @@ LRESULT CALLBACK FrameProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_CLOSE:
             RequestQuit();
             return 0;
+        case WM_SETFOCUS:
+            // Normally the focus goes on to the active window's view; "focus main" keeps it here.
+            if (sim.focusOnFrame) return 0;
+            break;
+        case WM_KILLFOCUS:
+            sim.focusOnFrame = false;
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
@@ -78,7 +95,9 @@ HWND CreateChild(const std::wstring& title) {
     mcs.szClass = kChildClass;
     mcs.szTitle = title.c_str();
     mcs.hOwner = GetModuleHandleW(nullptr);
-    mcs.x = mcs.y = CW_USEDEFAULT;
+    // Every window at the same place, inside the visible part of the frame, so that input
+    // at a point of the active window reaches it.
+    mcs.x = mcs.y = 0;
     mcs.cx = 700;
     mcs.cy = 480;
     mcs.style = WS_CLIPCHILDREN;
@@ -151,18 +170,41 @@ bool CreateMainWindows(bool visible) {
     RECT rc;
     GetClientRect(sim.mainWindow, &rc);
     MoveWindow(sim.mdiClient, 0, 0, rc.right, rc.bottom, TRUE);
+    return CreateConfigWindow();
+}
+
+bool CreateConfigWindow() {
+    Simulator& sim = Simulator::Get();
     sim.configWindow = CreateChild(L"Конфигурация");
-    return sim.configWindow != nullptr;
+    if (!sim.configWindow) return false;
+    // The metadata tree of the configuration, as a list box.
+    RECT rc;
+    GetClientRect(sim.configWindow, &rc);
+    sim.configList = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY |
+                                     LBS_NOINTEGRALHEIGHT, 0, 0, rc.right, rc.bottom, sim.configWindow, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    for (const wchar_t* item : {L"Константы", L"Справочники", L"Документы", L"Отчеты", L"Обработки"})
+        SendMessageW(sim.configList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    return sim.configList != nullptr;
+}
+
+void ReopenConfigWindow() {
+    Simulator& sim = Simulator::Get();
+    if (sim.configWindow && IsWindow(sim.configWindow))
+        SendMessageW(sim.mdiClient, WM_MDIDESTROY, reinterpret_cast<WPARAM>(sim.configWindow), 0);
+    sim.configWindow = sim.configList = nullptr;
+    if (CreateConfigWindow()) sim.FireConfigWindowCreate();
 }
 
 Document* OpenDocument(const std::wstring& name, long kind, long id, const std::wstring& path,
-                       const std::u16string& text) {
+                       const std::u16string& text, long page1Kind) {
     Simulator& sim = Simulator::Get();
     auto doc = std::make_unique<Document>();
     doc->name = name;
     doc->kind = kind;
     doc->id = id;
     doc->path = path;
+    doc->page1Kind = page1Kind;
     doc->text.SetText(text);
     Document* d = doc.get();
     sim.documents.push_back(std::move(doc));
@@ -176,6 +218,12 @@ Document* OpenDocument(const std::wstring& name, long kind, long id, const std::
         SetFocus(d->editor);
     }
     sim.Log(L"opened " + name);
+    if (d->editor) {
+        const EditorGeometry g = GetEditorGeometry(d->editor);
+        sim.Log(L"editor " + name + L": line height " + std::to_wstring(g.lineHeight) + L", margin " +
+                std::to_wstring(g.margin) + L", first line " + std::to_wstring(g.firstLine) + L", client " +
+                std::to_wstring(g.clientWidth) + L"x" + std::to_wstring(g.clientHeight));
+    }
     // The MDI client activated the window while it was being created, before the document
     // knew it: the activation is reported now that the window is complete.
     sim.FireActivate(d->window, true);

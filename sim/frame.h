@@ -11,11 +11,19 @@
 namespace cfgsim {
 
 // Registers the classes and creates the frame, its MDI client and the configuration window.
+// The frame is shown in any case (input must reach it); visible also activates it.
 bool CreateMainWindows(bool visible);
 
-// Opens a document window; kind 1 puts the frame inside a page container.
+// Creates the configuration window with its list box.
+bool CreateConfigWindow();
+// Destroys the configuration window, creates it anew and fires ConfigWindowCreate, as when
+// a configuration is closed and opened again.
+void ReopenConfigWindow();
+
+// Opens a document window; kind 1 puts the frame inside a page container, and page1Kind
+// is the kind of its page 1.
 Document* OpenDocument(const std::wstring& name, long kind, long id, const std::wstring& path,
-                       const std::u16string& text);
+                       const std::u16string& text, long page1Kind = kTextDoc);
 
 void ActivateDocument(Document* doc);
 

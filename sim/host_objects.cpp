@@ -187,7 +187,14 @@ protected:
 
 class OtherDocumentObject final : public DocumentBase<ICfgDoc> {
 public:
-    explicit OtherDocumentObject(Document* d) : DocumentBase(IID_ICfgDoc, d) {}
+    // kind: the kind it reports (a page of a multi-page document has its own).
+    OtherDocumentObject(Document* d, long kind) : DocumentBase(IID_ICfgDoc, d), kind_(kind) {}
+
+protected:
+    long Kind() const override { return kind_; }
+
+private:
+    long kind_;
 };
 
 class TextDocObject final : public DocumentBase<ITextDoc> {
@@ -218,7 +225,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetTextFlag(VARIANT_BOOL* isText) override {
         ENTER("GetTextFlag");
         if (!isText) return E_POINTER;
-        *isText = VARIANT_TRUE;
+        *isText = doc_->textFlag ? VARIANT_TRUE : VARIANT_FALSE;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Reserved22() override { return E_NOTIMPL; }
@@ -238,8 +245,7 @@ public:
         long c1, l2, c2;
         if (FAILED(ToLong(col1, c1)) || FAILED(ToLong(line2, l2)) || FAILED(ToLong(col2, c2)))
             return DISP_E_TYPEMISMATCH;
-        doc_->text.ReplaceRange({line1, c1}, {l2, c2}, FromBstr(text));
-        EditorTextChanged(doc_);
+        EditorReplaceRange(doc_, {line1, c1}, {l2, c2}, FromBstr(text));
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetSelStartLine(LONG* v) override { return Sel("GetSelStartLine", v, doc_->text.SelStart().line); }
@@ -251,8 +257,7 @@ public:
         ENTER("MoveCaret");
         long l2, c2;
         if (FAILED(ToLong(line2, l2)) || FAILED(ToLong(col2, c2))) return DISP_E_TYPEMISMATCH;
-        doc_->text.MoveCaret({line1, col1}, {l2, c2});
-        EditorCaretMoved(doc_);
+        EditorMoveCaret(doc_, {line1, col1}, {l2, c2});
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetBookmark(LONG line, VARIANT_BOOL* set) override {
@@ -263,8 +268,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetBookmark(LONG line, VARIANT_BOOL set) override {
         ENTER("SetBookmark");
-        doc_->text.SetBookmark(line, set != VARIANT_FALSE);
-        EditorTextChanged(doc_);
+        EditorSetBookmark(doc_, line, set != VARIANT_FALSE);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE NextBookmark(LONG line, LONG* next) override {
@@ -286,9 +290,11 @@ private:
     }
 };
 
+// The host defines no interface id for its multi-page documents: the object answers only
+// ICfgDoc, and callers reach GetPage and GetActivePage at slots 18 and 19 of that pointer.
 class MultiPageDocObject final : public DocumentBase<IMultiPageDoc> {
 public:
-    explicit MultiPageDocObject(Document* d) : DocumentBase(IID_IMultiPageDoc, d) {}
+    explicit MultiPageDocObject(Document* d) : DocumentBase(IID_ICfgDoc, d) {}
     HRESULT STDMETHODCALLTYPE Reserved15() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Reserved16() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE Reserved17() override { return E_NOTIMPL; }
@@ -299,7 +305,10 @@ public:
         long i = 0;
         if (FAILED(ToLong(index, i))) return DISP_E_TYPEMISMATCH;
         if (i != 1) return E_INVALIDARG;  // only the module page is simulated
-        *page = new TextDocObject(doc_);
+        if (doc_->page1Kind == kTextDoc)
+            *page = new TextDocObject(doc_);
+        else
+            *page = new OtherDocumentObject(doc_, doc_->page1Kind);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetActivePage(VARIANT* index) override {
@@ -320,7 +329,7 @@ ICfgDoc* NewDocumentObject(Document* doc) {
     switch (doc->kind) {
         case kTextDoc: return new TextDocObject(doc);
         case kMultiPageDoc: return new MultiPageDocObject(doc);
-        default: return new OtherDocumentObject(doc);
+        default: return new OtherDocumentObject(doc, doc->kind);
     }
 }
 

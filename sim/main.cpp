@@ -1,5 +1,6 @@
 // cfgsim: the configurator simulator.
-//   cfgsim [--script FILE] [--work DIR] [--load PROGID]... [--hidden] [--no-default-options] [MODULE...]
+//   cfgsim [--script FILE] [--work DIR] [--load PROGID]... [--hidden] [--no-default-options]
+//          [--utf8] [--margin N] [--lines-past-end] [MODULE...]
 // With a script it runs the script and exits with its status; with module files and no script
 // it opens them and runs until the window is closed.
 #include <windows.h>
@@ -12,6 +13,7 @@
 #include "frame.h"
 #include "host_objects.h"
 #include "options.h"
+#include "pump.h"
 #include "script.h"
 #include "simulator.h"
 
@@ -33,7 +35,7 @@ std::string ReadAll(const std::wstring& path) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: cfgsim [--script FILE] [--work DIR] [--load PROGID]... [--hidden]\n"
-                 "              [--no-default-options] [--utf8] [MODULE...]\n");
+                 "              [--no-default-options] [--utf8] [--margin N] [--lines-past-end] [MODULE...]\n");
     return 2;
 }
 
@@ -43,6 +45,7 @@ int wmain(int argc, wchar_t** argv) {
     std::wstring script, work;
     std::vector<std::wstring> loads, modules;
     bool hidden = false, defaults = true, utf8 = false;
+    Simulator& sim = Simulator::Get();
     for (int i = 1; i < argc; ++i) {
         const std::wstring a = argv[i];
         if (a == L"--script" && i + 1 < argc) script = argv[++i];
@@ -51,13 +54,14 @@ int wmain(int argc, wchar_t** argv) {
         else if (a == L"--hidden") hidden = true;
         else if (a == L"--no-default-options") defaults = false;
         else if (a == L"--utf8") utf8 = true;
+        else if (a == L"--margin" && i + 1 < argc) sim.editor.margin = _wtoi(argv[++i]);
+        else if (a == L"--lines-past-end") sim.editor.linesPastEnd = true;
         else if (a.rfind(L"--", 0) == 0) return Usage();
         else modules.push_back(a);
     }
     if (script.empty() && modules.empty()) return Usage();
 
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    Simulator& sim = Simulator::Get();
     if (work.empty()) {
         wchar_t cwd[MAX_PATH];
         GetCurrentDirectoryW(MAX_PATH, cwd);

@@ -28,14 +28,26 @@ bool Read(const wchar_t* name, std::wstring& out) {
     return true;
 }
 
-bool ReadInt(const wchar_t* name, long& out) {
-    std::wstring s;
-    if (!Read(name, s)) return false;
+bool ToInt(const std::wstring& s, long& out) {
     wchar_t* end = nullptr;
     const long v = std::wcstol(s.c_str(), &end, 10);
-    if (end == s.c_str() || *end) return false;
+    if (s.empty() || end == s.c_str() || *end) return false;
     out = v;
     return true;
+}
+
+bool ReadInt(const wchar_t* name, long& out) {
+    std::wstring s;
+    return Read(name, s) && ToInt(s, out);
+}
+
+// A colour value: -1 is the system's window colour, -2 the default; another value with
+// the top bit set names a system colour by its low byte.
+COLORREF Colour(long v, COLORREF fallback) {
+    if (v == -1) return GetSysColor(COLOR_WINDOW);
+    if (v == -2) return fallback;
+    if (v < 0) return GetSysColor(static_cast<int>(v & 0xFF));
+    return static_cast<COLORREF>(v);
 }
 }  // namespace
 
@@ -73,16 +85,19 @@ EditorOptions ReadEditorOptions() {
                 items.push_back(blang.substr(start, i - start));
                 start = i + 1;
             }
+        // Face, height, italic (> 0), weight (700 bold); each item on its own.
+        long n;
         o.fontName = items[0];
-        if (items.size() > 1) o.fontHeight = std::wcstol(items[1].c_str(), nullptr, 10);
-        if (items.size() > 2) o.italic = std::wcstol(items[2].c_str(), nullptr, 10) > 0;
-        if (items.size() > 3) o.bold = std::wcstol(items[3].c_str(), nullptr, 10) == 700;
+        if (items.size() > 1 && ToInt(items[1], n)) o.fontHeight = static_cast<int>(n);
+        if (items.size() > 2 && ToInt(items[2], n)) o.italic = n > 0;
+        if (items.size() > 3 && ToInt(items[3], n)) o.bold = n == 700;
     }
     long v;
     if (ReadInt(L"Modules\\TabSize", v) && v > 0) o.tabSize = static_cast<int>(v);
-    if (ReadInt(L"Modules\\SCBack", v)) o.background = v == -1 ? GetSysColor(COLOR_WINDOW) : v < 0 ? RGB(255, 255, 255) : static_cast<COLORREF>(v);
+    if (ReadInt(L"Modules\\SCBack", v)) o.background = Colour(v, o.background);
     if (ReadInt(L"Modules\\SCKey", v) && v >= 0) o.keyword = static_cast<COLORREF>(v);
     if (ReadInt(L"Modules\\SCOper", v) && v >= 0) o.oper = static_cast<COLORREF>(v);
+    if (ReadInt(L"Text\\BookMarkColor", v) && v >= 0) o.bookmark = static_cast<COLORREF>(v);
     return o;
 }
 

@@ -14,14 +14,16 @@ bool DeleteOption(const std::wstring& name);
 // The values the simulator writes unless told otherwise.
 void WriteDefaultOptions();
 
+// The editor's options; where a value is missing or unusable, the defaults below stand.
 struct EditorOptions {
-    std::wstring fontName = L"Courier New";
+    std::wstring fontName = L"Courier";
     int fontHeight = -13;
     bool bold = false, italic = false;
     int tabSize = 4;
     COLORREF background = RGB(255, 255, 255);
-    COLORREF keyword = RGB(0, 0, 255);
-    COLORREF oper = RGB(255, 0, 0);
+    COLORREF keyword = 255;
+    COLORREF oper = 255;
+    COLORREF bookmark = 0xFF0000;
 };
 EditorOptions ReadEditorOptions();
 

@@ -1,21 +1,23 @@
-// Screenshots of windows as PNG files.
+// Capturing what windows show.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
-#include <vector>
+
+#include "png.h"
 
 namespace cfgsim {
 
-// Encodes 24-bit RGB rows (top to bottom) as a PNG file.
-bool WritePng(const std::wstring& path, int width, int height, const std::vector<uint8_t>& rgb);
+// The client area of a window as it shows now, with the caret hidden meanwhile.
+Image CaptureClient(HWND window);
+// The whole window, frame included.
+Image CaptureWindow(HWND window);
 
 // Saves what the window shows (its whole area) as a PNG file.
 bool SaveWindowPng(HWND window, const std::wstring& path);
 
-// The colour of a client pixel of a window (as GetPixel gives it).
-COLORREF ClientPixel(HWND window, int x, int y);
+// The colour of a client pixel of a window as 0xRRGGBB (the caret hidden meanwhile).
+uint32_t ClientPixel(HWND window, int x, int y);
 
 }  // namespace cfgsim

@@ -3,12 +3,12 @@
 
 #include <string>
 
+#include "pump.h"
+
 namespace cfgsim {
 
-// Runs a script file; returns the process exit code (0 when every command succeeded).
+// Runs a script file; returns the process exit code: 0 when every command succeeded, 1
+// when one failed (the message names the script line), 2 when the script cannot be read.
 int RunScript(const std::wstring& path);
-
-// Processes the pending window messages, so that paints and posted messages happen.
-void Pump();
 
 }  // namespace cfgsim

@@ -25,10 +25,18 @@ struct Document {
     std::wstring path;
     long kind = kTextDoc;
     long activePage = 1;
+    long page1Kind = kTextDoc;  // the kind of page 1 of a multi-page document
+    bool textFlag = true;       // what GetTextFlag answers
     TextBuffer text;
     HWND window = nullptr;   // the configurator window (MDI child)
     HWND frame = nullptr;    // its "AfxMDIFrame42"
     HWND editor = nullptr;   // the editor (first child of the frame)
+};
+
+// Settings of every editor, changed by the script and the command line.
+struct EditorSettings {
+    int margin = 24;            // pixels left of text column 0 (the text origin)
+    bool linesPastEnd = false;  // a click below the last line puts the caret past the end
 };
 
 struct Plugin {
@@ -69,7 +77,10 @@ public:
     HWND mainWindow = nullptr;
     HWND mdiClient = nullptr;
     HWND configWindow = nullptr;
+    HWND configList = nullptr;   // the list box inside the configuration window
+    bool focusOnFrame = false;   // the main window keeps the focus itself (focus main)
     std::wstring workFolder;  // ends in "\"
+    EditorSettings editor;
 
     // ---- host objects ----
     ConfiguratorObject* configurator = nullptr;  // owned (one reference)

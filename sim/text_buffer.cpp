@@ -41,10 +41,28 @@ int32_t TextBuffer::LineLength(int32_t line) const {
     return static_cast<int32_t>(lines_[static_cast<size_t>(line)].size());
 }
 
+const std::u16string& TextBuffer::Line(int32_t line) const {
+    static const std::u16string none;
+    return line >= 0 && line < LineCount() ? lines_[static_cast<size_t>(line)] : none;
+}
+
 TextPos TextBuffer::ClampPos(TextPos p) const {
     p.line = Clamp(p.line);
     p.col = std::max(0, std::min(p.col, LineLength(p.line)));
     return p;
+}
+
+TextPos TextBuffer::ClampCaret(TextPos p, bool pastEnd) const {
+    p.line = pastEnd ? std::max(0, p.line) : Clamp(p.line);
+    p.col = std::max(0, std::min(p.col, kMaxColumn));
+    return p;
+}
+
+void TextBuffer::PadTo(TextPos p) {
+    p = ClampCaret(p, true);
+    while (LineCount() <= p.line) lines_.emplace_back();
+    std::u16string& s = lines_[static_cast<size_t>(p.line)];
+    if (static_cast<int32_t>(s.size()) < p.col) s.append(static_cast<size_t>(p.col) - s.size(), u' ');
 }
 
 std::u16string TextBuffer::RangeText(TextPos from, TextPos to) const {
@@ -97,9 +115,9 @@ TextPos TextBuffer::ReplaceRange(TextPos from, TextPos to, std::u16string_view t
     return end;
 }
 
-void TextBuffer::MoveCaret(TextPos start, TextPos end) {
-    selStart_ = ClampPos(start);
-    selEnd_ = ClampPos(end);
+void TextBuffer::MoveCaret(TextPos start, TextPos end, bool pastEnd) {
+    selStart_ = ClampCaret(start, pastEnd);
+    selEnd_ = ClampCaret(end, pastEnd);
 }
 
 void TextBuffer::SetBookmark(int32_t line, bool on) {

@@ -30,18 +30,27 @@ public:
 
     int32_t LineCount() const { return static_cast<int32_t>(lines_.size()); }
     int32_t LineLength(int32_t line) const;
-    const std::u16string& Line(int32_t line) const { return lines_[static_cast<size_t>(Clamp(line))]; }
+    // The text of a line; empty for a line outside the text.
+    const std::u16string& Line(int32_t line) const;
 
     // Positions are clamped to the text; a range whose end lies before its start is empty.
     TextPos ClampPos(TextPos p) const;
+    // A caret position: the line clamped to the text (with pastEnd only kept from going
+    // negative), the column only kept within 0..kMaxColumn, since the caret may stand past
+    // the end of its line (virtual space).
+    TextPos ClampCaret(TextPos p, bool pastEnd = false) const;
+    static constexpr int32_t kMaxColumn = 100000;
+    // Makes p a position inside the text: adds empty lines up to p.line and pads that line
+    // with blanks up to p.col (typing in virtual space).
+    void PadTo(TextPos p);
     std::u16string RangeText(TextPos from, TextPos to) const;
     // Replaces the range by text (which may hold line breaks); returns the end of the new text.
     TextPos ReplaceRange(TextPos from, TextPos to, std::u16string_view text);
 
-    // Selection: start is the caret. Moving clamps both ends to the text.
+    // Selection: start is the caret. Both ends are caret positions (ClampCaret).
     TextPos SelStart() const { return selStart_; }
     TextPos SelEnd() const { return selEnd_; }
-    void MoveCaret(TextPos start, TextPos end);
+    void MoveCaret(TextPos start, TextPos end, bool pastEnd = false);
     bool HasSelection() const { return !(selStart_ == selEnd_); }
     // The selection in text order.
     TextPos SelFirst() const { return selEnd_ < selStart_ ? selEnd_ : selStart_; }

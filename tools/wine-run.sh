@@ -1,10 +1,18 @@
 #!/usr/bin/env bash
 # Runs a Windows program under wine64 for the build folder given first: a dedicated Wine
 # prefix inside that folder, and an X display (a shared Xvfb is started when none is set).
+# Wine runs with the Russian locale, so that the ANSI code page is 1251 as on the machines
+# of the configurator's users (the glibc locale must exist: scripts/deps.sh makes it).
 #   tools/wine-run.sh BUILD_DIR PROGRAM [ARGS...]
 set -euo pipefail
 root=$(cd "$1" && pwd)
 shift
+locale=ru_RU.UTF-8
+if ! locale -a 2>/dev/null | grep -qix 'ru_RU.utf8'; then
+    echo "wine-run: the locale $locale is missing; scripts/deps.sh creates it" >&2
+    exit 1
+fi
+export LANG=$locale LC_ALL=$locale
 export WINEPREFIX="$root/wineprefix"
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
@@ -25,6 +33,12 @@ if [ -z "${DISPLAY:-}" ]; then
         [ -s "$root/.xvfb.display" ] || { echo "wine-run: Xvfb did not start" >&2; exit 1; }
     fi
     export DISPLAY=":$(head -n1 "$root/.xvfb.display")"
+fi
+# A wineserver keeps the code page it started with: one left from a run under another
+# locale must end first.
+if [ "$(cat "$root/.wine-locale" 2>/dev/null)" != "$locale" ]; then
+    wineserver -w 9>&- 2>/dev/null || true
+    echo "$locale" > "$root/.wine-locale"
 fi
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wine wineboot -i >/dev/null 2>&1 9>&- || true

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "selection_change.h"
+
 using namespace cfgsim;
 
 TEST(TextBuffer, SplitJoinAndRanges) {
@@ -35,7 +37,7 @@ TEST(TextBuffer, ReplaceMovesTheCaretAndTheBookmarks) {
 TEST(TextBuffer, CaretSelectionAndNextBookmark) {
     TextBuffer b(u"ab\ncd\nef");
     b.MoveCaret({2, 9}, {0, 1});
-    EXPECT_EQ(b.SelStart(), (TextPos{2, 2}));
+    EXPECT_EQ(b.SelStart(), (TextPos{2, 9}));  // the caret may stand past the line end
     EXPECT_EQ(b.SelFirst(), (TextPos{0, 1}));
     EXPECT_TRUE(b.HasSelection());
     b.SetBookmark(1, true);
@@ -50,4 +52,61 @@ TEST(TextBuffer, CaretSelectionAndNextBookmark) {
 TEST(TextBuffer, DecodesModules) {
     EXPECT_EQ(DecodeModule("\xCF\xF0\xEE", false), u"Про");
     EXPECT_EQ(DecodeModule("\xEF\xBB\xBF\xD0\x9F\xD1\x80", true), u"Пр");
+}
+
+TEST(TextBuffer, CaretPositionsInVirtualSpace) {
+    TextBuffer b(u"ab\ncd");
+    struct Case {
+        TextPos in;
+        bool pastEnd;
+        TextPos want;
+    } cases[] = {
+        {{0, 7}, false, {0, 7}},   // past the line end: kept
+        {{5, 1}, false, {1, 1}},   // below the last line: clamped
+        {{5, 1}, true, {5, 1}},    // unless lines past the end are allowed
+        {{-1, -3}, true, {0, 0}},  // never negative
+        {{0, TextBuffer::kMaxColumn + 9}, false, {0, TextBuffer::kMaxColumn}},
+    };
+    for (const Case& c : cases) {
+        b.MoveCaret(c.in, c.in, c.pastEnd);
+        EXPECT_EQ(b.SelStart(), c.want) << c.in.line << " " << c.in.col;
+        EXPECT_EQ(b.SelEnd(), c.want);
+    }
+    // Text operations stay inside the text.
+    EXPECT_EQ(b.RangeText({0, 1}, {0, 9}), u"b");
+    EXPECT_EQ(b.Line(3), u"");
+    b.PadTo({3, 2});
+    EXPECT_EQ(b.GetText(), u"ab\r\ncd\r\n\r\n  ");
+    b.PadTo({0, 4});
+    EXPECT_EQ(b.Line(0), u"ab  ");
+    b.PadTo({0, 1});  // inside the text: nothing to pad
+    EXPECT_EQ(b.Line(0), u"ab  ");
+}
+
+TEST(SelectionChange, SpansOfALine) {
+    const TextPos a{1, 2}, b{3, 4};
+    EXPECT_TRUE(SelectedSpan(a, b, 0).Empty());
+    EXPECT_EQ(SelectedSpan(a, b, 1), (ColumnSpan{2, ColumnSpan::kToLineEnd}));
+    EXPECT_EQ(SelectedSpan(b, a, 2), (ColumnSpan{0, ColumnSpan::kToLineEnd}));
+    EXPECT_EQ(SelectedSpan(a, b, 3), (ColumnSpan{0, 4}));
+    EXPECT_TRUE(SelectedSpan(a, a, 1).Empty());
+    EXPECT_TRUE(SelectedSpan({2, 0}, {3, 0}, 3).Empty());  // ends at the start of the line
+}
+
+TEST(SelectionChange, ChangedLines) {
+    struct Case {
+        const char* what;
+        TextPos a0, b0, a1, b1;
+        std::vector<LineRun> want;
+    } cases[] = {
+        {"caret move without selection", {1, 1}, {1, 1}, {7, 3}, {7, 3}, {}},
+        {"selection appears on one line", {2, 1}, {2, 1}, {2, 4}, {2, 1}, {{2, 2}}},
+        {"selection extended by one line", {4, 2}, {2, 1}, {5, 2}, {2, 1}, {{4, 5}}},
+        {"selection extended to the start of the next line", {4, 2}, {2, 1}, {5, 0}, {2, 1}, {{4, 4}}},
+        {"selection shrinks within its last line", {4, 6}, {2, 1}, {4, 3}, {2, 1}, {{4, 4}}},
+        {"selection cleared", {2, 1}, {5, 2}, {5, 2}, {5, 2}, {{2, 5}}},
+        {"selection moved elsewhere", {1, 0}, {1, 3}, {6, 0}, {6, 3}, {{1, 1}, {6, 6}}},
+        {"same selection, ends swapped", {1, 0}, {3, 3}, {3, 3}, {1, 0}, {}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(ChangedSelectionLines(c.a0, c.b0, c.a1, c.b1), c.want) << c.what;
 }

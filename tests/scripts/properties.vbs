@@ -35,7 +35,8 @@ If Err.Number = 13 Then WScript.Echo "mismatch refused" Else WScript.Echo "misma
 Err.Clear
 Dim x
 x = p.GutterColor
-WScript.Echo "getter " & (Err.Number <> 0)
+' A Boolean would print in the words of the locale ("Истина" under Russian): print ours.
+If Err.Number <> 0 Then WScript.Echo "getter True" Else WScript.Echo "getter False"
 Err.Clear
 On Error GoTo 0
 Set p = Nothing

@@ -1,16 +1,17 @@
 // The simulator's own semantics: host objects, windows, events, faults and message boxes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "com_base.h"
-#include "frame.h"
-#include "host_objects.h"
-#include "script.h"
-#include "simulator.h"
+#include "png.h"
+#include "simulator_fixture.h"
 
 using namespace cfgsim;
+using namespace cfgsim::test;
 
 namespace {
 
@@ -19,6 +20,7 @@ class RecordingSink final : public IDispatch {
 public:
     std::vector<std::wstring> events;
     VARIANT_BOOL refuseQuit = VARIANT_FALSE;
+    bool editorFocusedWhenActivated = false;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
         if (riid == IID_IUnknown || riid == IID_IDispatch || riid == DIID_IConfigEvents) {
             *ppv = this;
@@ -43,6 +45,12 @@ public:
             BSTR name = nullptr;
             d->GetDocName(&name);
             e += L":" + std::wstring(name) + (p->rgvarg[0].boolVal ? L"+" : L"-");
+            if (p->rgvarg[0].boolVal) {
+                LONG h = 0;
+                w->GetWindowHandle(&h);
+                const Document* doc = Simulator::Get().DocumentOfWindow(reinterpret_cast<HWND>(static_cast<LONG_PTR>(h)));
+                editorFocusedWhenActivated = doc && GetFocus() == doc->editor;
+            }
             SysFreeString(name);
             d->Release();
             w->Release();
@@ -54,33 +62,6 @@ public:
         events.push_back(e);
         return S_OK;
     }
-};
-
-VARIANT I4(long v) {
-    VARIANT x;
-    VariantInit(&x);
-    x.vt = VT_I4;
-    x.lVal = v;
-    return x;
-}
-
-std::wstring Text(BSTR b) {
-    std::wstring s(b ? b : L"", b ? SysStringLen(b) : 0);
-    SysFreeString(b);
-    return s;
-}
-
-class SimulatorTest : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        Simulator& sim = Simulator::Get();
-        sim.workFolder = L"C:\\cfgsim-test\\";
-        sim.configurator = new ConfiguratorObject();
-        sim.telepat = new TelepatObject();
-        InstallMessageBoxCapture();
-        ASSERT_TRUE(CreateMainWindows(false));
-    }
-    Simulator& sim = Simulator::Get();
 };
 
 }  // namespace
@@ -164,9 +145,14 @@ TEST_F(SimulatorTest, WindowsAreShapedAsThePluginLooksForThem) {
     GetClassNameW(GetParent(text->window), cls, 64);
     EXPECT_STREQ(cls, L"MDIClient");
 
+    // The host defines no interface id for multi-page documents: QueryInterface refuses the
+    // declared one, and slots 18 and 19 are called through the ICfgDoc pointer.
     ICfgDoc* doc = NewDocumentObject(pages);
-    IMultiPageDoc* multi = nullptr;
-    ASSERT_EQ(doc->QueryInterface(IID_IMultiPageDoc, reinterpret_cast<void**>(&multi)), S_OK);
+    IUnknown* refused = nullptr;
+    EXPECT_EQ(doc->QueryInterface(IID_IMultiPageDoc, reinterpret_cast<void**>(&refused)), E_NOINTERFACE);
+    EXPECT_EQ(refused, nullptr);
+    IMultiPageDoc* multi = static_cast<IMultiPageDoc*>(doc);
+    multi->AddRef();
     VARIANT page;
     multi->GetActivePage(&page);
     EXPECT_EQ(page.lVal, 1);
@@ -192,7 +178,9 @@ TEST_F(SimulatorTest, WindowsAreShapedAsThePluginLooksForThem) {
         w->Release();
         w = next;
     }
-    EXPECT_EQ(count, static_cast<int>(sim.documents.size()));
+    int open = 0;
+    for (auto& d : sim.documents) open += IsWindow(d->window) ? 1 : 0;
+    EXPECT_EQ(count, open);  // closed windows are skipped
     ICfgWindow* active = nullptr;
     list->GetActiveCfgWindow(&active);
     LONG h = 0;
@@ -215,6 +203,7 @@ TEST_F(SimulatorTest, EventsActivationOrderAndQuitRefusal) {
     ActivateDocument(d1);
     Pump();
     EXPECT_EQ(sink.events, (std::vector<std::wstring>{L"8:d2.txt-", L"8:d1.txt+"}));
+    EXPECT_TRUE(sink.editorFocusedWhenActivated);  // as a plugin measuring the caret needs
     sink.events.clear();
     sim.FireConfigWindowCreate();
     EXPECT_EQ(sink.events, (std::vector<std::wstring>{L"0"}));
@@ -258,4 +247,82 @@ TEST_F(SimulatorTest, TelepatStandInFiresInsert) {
     EXPECT_EQ(sim.telepat->FireInsert(1, L"n", L"t"), S_OK);  // no sink: nothing to call
     cp->Release();
     c->Release();
+}
+
+TEST_F(SimulatorTest, TextFlagAndAPageOneOfAnotherKind) {
+    Document* text = OpenDocument(L"flag.txt", kTextDoc, 0, L"", u"x");
+    ITextDoc* t = NewTextDocument(text);
+    VARIANT_BOOL flag = VARIANT_FALSE;
+    t->GetTextFlag(&flag);
+    EXPECT_EQ(flag, VARIANT_TRUE);
+    text->textFlag = false;
+    t->GetTextFlag(&flag);
+    EXPECT_EQ(flag, VARIANT_FALSE);
+    t->Release();
+
+    Document* form = OpenDocument(L"form.frm", kMultiPageDoc, 0, L"", u"y", kOtherDoc);
+    ICfgDoc* doc = NewDocumentObject(form);
+    ICfgDoc* page = nullptr;
+    ASSERT_EQ(static_cast<IMultiPageDoc*>(doc)->GetPage(I4(1), &page), S_OK);
+    LONG kind = 0;
+    page->GetDocKind(&kind);
+    EXPECT_EQ(kind, kOtherDoc);
+    ITextDoc* notText = nullptr;
+    EXPECT_EQ(page->QueryInterface(IID_ITextDoc, reinterpret_cast<void**>(&notText)), E_NOINTERFACE);
+    page->Release();
+    doc->Release();
+}
+
+TEST_F(SimulatorTest, ReopenedConfigurationWindowIsAnnouncedAgain) {
+    RecordingSink sink;
+    DWORD cookie = 0;
+    ASSERT_EQ(sim.configurator->events.Advise(&sink, &cookie), S_OK);
+    const HWND before = sim.configWindow;
+    ReopenConfigWindow();
+    EXPECT_FALSE(IsWindow(before));
+    ASSERT_TRUE(IsWindow(sim.configWindow));
+    ASSERT_FALSE(sink.events.empty());  // the window that lost activation may come first
+    EXPECT_EQ(sink.events.back(), L"0");
+    EXPECT_EQ(std::count(sink.events.begin(), sink.events.end(), L"0"), 1);
+    wchar_t cls[16] = {};
+    GetClassNameW(GetWindow(sim.configWindow, GW_CHILD), cls, 16);
+    EXPECT_EQ(_wcsicmp(cls, L"listbox"), 0);  // the configuration's list takes the focus there
+    LONG h = 0;
+    IMDWindow* md = nullptr;
+    sim.configurator->GetConfigWindow(&md);
+    md->GetConfigWindowHandle(&h);
+    EXPECT_EQ(reinterpret_cast<HWND>(static_cast<LONG_PTR>(h)), sim.configWindow);
+    md->Release();
+    sim.configurator->events.Unadvise(cookie);
+}
+
+TEST_F(SimulatorTest, PicturesSurviveTheirFile) {
+    Image image;
+    image.width = 3;
+    image.height = 2;
+    image.rgb = {1, 2, 3, 255, 0, 0, 0, 255, 0, 0, 0, 255, 10, 20, 30, 200, 100, 50};
+    const std::wstring path = TempFolder(L"cfgsim-png") + L"p.png";
+    ASSERT_TRUE(WritePng(path, image));
+    Image back;
+    ASSERT_TRUE(ReadPng(path, back));
+    EXPECT_EQ(back.width, 3);
+    EXPECT_EQ(back.height, 2);
+    EXPECT_EQ(back.rgb, image.rgb);
+    EXPECT_EQ(back.At(1, 0), 0xFF0000u);
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    std::fputs("not a picture", f);
+    std::fclose(f);
+    EXPECT_FALSE(ReadPng(path, back));
+    EXPECT_FALSE(ReadPng(path + L".missing", back));
+}
+
+// The configurator's users have Windows-1251 as their ANSI code page; the test runs under
+// Wine are set up alike (tools/wine-run.sh), so that files written in the ANSI code page
+// come out as on their machines.
+TEST_F(SimulatorTest, RunsUnderCodePage1251) {
+    if (!GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version")) GTEST_SKIP() << "not under Wine";
+    EXPECT_EQ(GetACP(), 1251u);
+    char ansi[8] = {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, L"Жё", 2, ansi, sizeof ansi, nullptr, nullptr);
+    EXPECT_EQ(std::string(ansi, static_cast<size_t>(n)), "\xC6\xB8");
 }

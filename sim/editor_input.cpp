@@ -1,0 +1,156 @@
+// The editor's keyboard, mouse and scroll bar messages. The caret may stand in virtual
+// space: past the end of its line, and (when the setting allows) below the last line.
+#include <algorithm>
+
+#include "editor_state.h"
+
+namespace cfgsim {
+
+namespace {
+bool Down(int vk) { return GetKeyState(vk) < 0; }
+
+// The text position under a client point.
+TextPos PosAt(HWND wnd, Editor* e, POINT p) {
+    const TextBuffer& t = e->doc->text;
+    int line = e->firstLine + std::max(0, static_cast<int>(p.y)) / e->lineHeight;
+    if (!Simulator::Get().editor.linesPastEnd) line = std::min(line, t.LineCount() - 1);
+    FontDc dc(wnd, e);
+    return {line, ColumnAt(dc.get(), e, LineText(e, line), p.x - Margin() + e->hscroll)};
+}
+
+bool PastEnd() { return Simulator::Get().editor.linesPastEnd; }
+
+// Deletes the character after the caret, or joins the next line (padding first when the
+// caret stands past the line end).
+void DeleteForward(HWND wnd, Editor* e) {
+    TextBuffer& t = e->doc->text;
+    const TextPos p = t.SelStart();
+    if (p.line >= t.LineCount()) return;
+    if (p.col < t.LineLength(p.line)) {
+        t.MoveCaret(p, {p.line, p.col + 1});
+    } else {
+        if (p.line + 1 >= t.LineCount()) return;
+        t.PadTo(p);
+        t.MoveCaret(p, {p.line + 1, 0});
+    }
+    ReplaceSelection(wnd, e, u"");
+}
+
+// Deletes the character before the caret or joins the previous line; in virtual space the
+// caret only steps left.
+void DeleteBackward(HWND wnd, Editor* e) {
+    TextBuffer& t = e->doc->text;
+    const TextPos p = t.SelStart();
+    if (p.line >= t.LineCount() || p.col > t.LineLength(p.line)) {
+        if (p.col > 0) Select(wnd, e, {p.line, p.col - 1}, {p.line, p.col - 1}, true);
+        return;
+    }
+    if (p.col == 0 && p.line == 0) return;
+    const TextPos q = p.col > 0 ? TextPos{p.line, p.col - 1} : TextPos{p.line - 1, t.LineLength(p.line - 1)};
+    t.MoveCaret(p, q);
+    ReplaceSelection(wnd, e, u"");
+}
+}  // namespace
+
+void OnKeyDown(HWND wnd, Editor* e, WPARAM key) {
+    TextBuffer& t = e->doc->text;
+    const bool shift = Down(VK_SHIFT), ctrl = Down(VK_CONTROL);
+    TextPos p = t.SelStart();
+    const int page = VisibleLines(wnd, e);
+    const int last = t.LineCount() - 1;
+    switch (key) {
+        case VK_LEFT:
+            if (p.col > 0) --p.col;
+            else if (p.line > 0) p = {p.line - 1, t.LineLength(p.line - 1)};
+            break;
+        case VK_RIGHT:
+            if (p.col < t.LineLength(p.line)) ++p.col;
+            else if (p.line < last) p = {p.line + 1, 0};
+            break;
+        case VK_UP: p.line = std::max(0, p.line - 1); break;                 // the column stays
+        case VK_DOWN: p.line = std::min(std::max(last, p.line), p.line + 1); break;
+        case VK_PRIOR:
+            p.line = std::max(0, p.line - page);
+            ScrollToLine(wnd, e, e->firstLine - page);
+            break;
+        case VK_NEXT:
+            p.line = std::min(std::max(last, p.line), p.line + page);
+            ScrollToLine(wnd, e, e->firstLine + page);
+            break;
+        case VK_HOME: p = ctrl ? TextPos{0, 0} : TextPos{p.line, 0}; break;
+        case VK_END: p = ctrl ? TextPos{last, t.LineLength(last)} : TextPos{p.line, t.LineLength(p.line)}; break;
+        case VK_DELETE:
+            if (t.HasSelection()) ReplaceSelection(wnd, e, u"");
+            else DeleteForward(wnd, e);
+            return;
+        default: return;
+    }
+    Select(wnd, e, p, shift ? t.SelEnd() : p, true);
+}
+
+void OnChar(HWND wnd, Editor* e, wchar_t c) {
+    if (c == L'\b') {
+        if (e->doc->text.HasSelection()) ReplaceSelection(wnd, e, u"");
+        else DeleteBackward(wnd, e);
+    } else if (c == L'\r') {
+        ReplaceSelection(wnd, e, u"\r\n");
+    } else if (c == L'\t' || c >= 0x20) {
+        ReplaceSelection(wnd, e, std::u16string(1, static_cast<char16_t>(c)));
+    }
+}
+
+void OnButtonDown(HWND wnd, Editor* e, WPARAM flags, POINT p) {
+    SetFocus(wnd);
+    const TextBuffer& t = e->doc->text;
+    const TextPos at = PosAt(wnd, e, p);
+    // Shift extends a selection that exists; without one the click only moves the caret.
+    // Ctrl makes no difference to the editor.
+    if ((flags & MK_SHIFT) && t.HasSelection())
+        Select(wnd, e, at, t.SelEnd(), PastEnd());
+    else
+        Select(wnd, e, at, at, PastEnd());
+    e->dragging = true;
+    SetCapture(wnd);
+}
+
+void OnMouseMove(HWND wnd, Editor* e, WPARAM flags, POINT p) {
+    if (!e->dragging || !(flags & MK_LBUTTON)) return;
+    Select(wnd, e, PosAt(wnd, e, p), e->doc->text.SelEnd(), PastEnd());
+}
+
+void OnButtonUp(HWND, Editor* e) {
+    e->dragging = false;
+    ReleaseCapture();
+}
+
+void OnVScroll(HWND wnd, Editor* e, WPARAM request) {
+    int first = e->firstLine;
+    switch (LOWORD(request)) {
+        case SB_LINEUP: --first; break;
+        case SB_LINEDOWN: ++first; break;
+        case SB_PAGEUP: first -= VisibleLines(wnd, e); break;
+        case SB_PAGEDOWN: first += VisibleLines(wnd, e); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: first = HIWORD(request); break;
+        case SB_TOP: first = 0; break;
+        case SB_BOTTOM: first = e->doc->text.LineCount(); break;
+        default: break;
+    }
+    ScrollToLine(wnd, e, first);
+}
+
+void OnHScroll(HWND wnd, Editor* e, WPARAM request) {
+    int x = e->hscroll;
+    switch (LOWORD(request)) {
+        case SB_LINELEFT: x -= e->blankWidth; break;
+        case SB_LINERIGHT: x += e->blankWidth; break;
+        case SB_PAGELEFT: x -= ClientWidth(wnd) - Margin(); break;
+        case SB_PAGERIGHT: x += ClientWidth(wnd) - Margin(); break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: x = HIWORD(request); break;
+        default: break;
+    }
+    ScrollToX(wnd, e, x);
+}
+
+}  // namespace cfgsim

@@ -1,0 +1,26 @@
+// Timing of the editor's message handling per action, for comparing the editor with and
+// without a plugin in one run.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace cfgsim {
+
+struct Measurement {
+    int actions = 0;
+    double medianMs = 0, p99Ms = 0;  // time dispatching the editor's messages, per action
+    double hostCalls = 0;            // host operations called, per action
+};
+
+// Runs action n times; for each, adds up the time that the editor's messages take to
+// dispatch (through whatever procedure sits on top of the editor's own) until the
+// simulator is idle again.
+Measurement Measure(HWND editor, int n, const std::function<void()>& action);
+
+// "measure WHAT: median 0.041 ms p99 0.090 ms, host calls 7.0"
+std::wstring FormatMeasurement(const std::wstring& what, const Measurement& m);
+
+}  // namespace cfgsim

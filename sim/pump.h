@@ -1,0 +1,30 @@
+// The simulator's message pump: dispatches what is queued and lets pending paints happen,
+// optionally timing what one window's procedure spends on its messages.
+#pragma once
+
+#include <windows.h>
+
+namespace cfgsim {
+
+// Processes the pending window messages, so that paints and posted messages happen.
+void Pump();
+
+// Pumps, then keeps pumping while messages still arrive within a few milliseconds (input
+// that the system delivers a little later, such as the moves of a warped cursor).
+void PumpInput();
+
+// While it lives, the time that Pump spends dispatching messages to the window (its
+// procedure, whoever subclassed it, and its paints) is added up.
+class DispatchTimer {
+public:
+    explicit DispatchTimer(HWND window);
+    ~DispatchTimer();
+    DispatchTimer(const DispatchTimer&) = delete;
+    DispatchTimer& operator=(const DispatchTimer&) = delete;
+
+    // Milliseconds spent since the timer started or was last reset.
+    double Milliseconds() const;
+    void Reset();
+};
+
+}  // namespace cfgsim
