@@ -12,6 +12,19 @@ WScript.Echo "done"
 Sub Report(what, offerEvents, adviseResult)
     On Error Resume Next
     h.StartPlugin offerEvents, adviseResult
-    WScript.Echo what & ": " & Hex(Err.Number) & " [" & Err.Source & "] " & Replace(Err.Description, vbCr, " | ")
+    WScript.Echo what & ": " & Hex(Err.Number) & " [" & Err.Source & "] " & Described(Err.Description)
     Err.Clear
 End Sub
+
+' The text's two halves; a system message (in the system's language) shows as <system text>.
+Function Described(text)
+    Dim parts
+    parts = Split(text, vbCr)
+    If UBound(parts) < 1 Then
+        Described = text
+    ElseIf Left(parts(1), 8) = "Error 0x" Or Len(parts(1)) = 0 Then
+        Described = parts(0) & " | " & parts(1)
+    Else
+        Described = parts(0) & " | <system text>"
+    End If
+End Function

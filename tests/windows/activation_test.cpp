@@ -75,7 +75,7 @@ TEST_F(ActivationTest, ActivatingTwiceMakesNoSecondRecordAndTheCaretStays) {
     EXPECT_EQ(a->text.SelStart().col, 4);
     EXPECT_EQ(a->text.SelEnd().line, 1);
     EXPECT_EQ(a->text.SelEnd().col, 2);
-    EXPECT_EQ(plugin->TextOriginX, cfgsim::kEditorMargin);
+    EXPECT_EQ(plugin->TextOriginX, cfgsim::GetEditorGeometry(a->editor).margin);
 }
 
 TEST_F(ActivationTest, GuardsRefuseClosingAndQuittingWhileMethodsAreFolded) {
