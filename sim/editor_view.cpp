@@ -74,9 +74,11 @@ FontDc::~FontDc() {
 void UpdateScrollBars(HWND wnd, Editor* e) {
     // The bars stay visible (disabled when there is nothing to scroll), so that the client
     // area keeps its size.
+    // The range lets every first line the editor scrolls to (up to the last line at the
+    // top) be the bar's position: the position is what tells the first visible line.
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 0, 0, 0, 0};
-    si.nMax = std::max(0, e->doc->text.LineCount() - 1);
     si.nPage = static_cast<UINT>(VisibleLines(wnd, e));
+    si.nMax = std::max(0, e->doc->text.LineCount() - 1) + static_cast<int>(si.nPage) - 1;
     si.nPos = e->firstLine;
     SetScrollInfo(wnd, SB_VERT, &si, TRUE);
     SCROLLINFO sh{sizeof sh, SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, 2000, 0, 0, 0};

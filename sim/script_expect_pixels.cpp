@@ -2,6 +2,7 @@
 // of a rectangle, the number of pixels of a colour, and a stored picture.
 #include <cstdlib>
 
+#include "pump.h"
 #include "screenshot.h"
 #include "script_commands.h"
 
@@ -61,28 +62,48 @@ std::wstring NewPicturePath(const std::wstring& file) {
     return std::wstring(cwd) + L"\\" + name + L".new.png";
 }
 
+// Why got differs from want (empty when each channel is within tolerance).
+std::wstring Difference(const Image& got, const Image& want, int tolerance, const std::wstring& wantName) {
+    if (want.width != got.width || want.height != got.height)
+        return L"the editor is " + std::to_wstring(got.width) + L"x" + std::to_wstring(got.height) + L", " + wantName +
+               L" " + std::to_wstring(want.width) + L"x" + std::to_wstring(want.height);
+    std::wstring why;
+    long differing = 0;
+    for (int y = 0; y < got.height; ++y)
+        for (int x = 0; x < got.width; ++x) {
+            if (Near(got.At(x, y), want.At(x, y), tolerance)) continue;
+            if (differing++ == 0)
+                why = L"pixel " + At(x, y) + L" is " + Hex(got.At(x, y)) + L", " + Hex(want.At(x, y)) + L" in " + wantName;
+        }
+    if (differing) why += L" (" + std::to_wstring(differing) + L" pixels differ)";
+    return why;
+}
+
 void ExpectImage(ScriptContext& ctx, const Words& w) {
     const int tolerance = w.size() > 2 ? static_cast<int>(Number(w[2])) : 0;
     const Image got = CaptureClient(Active()->editor);
     Image want;
     if (!ReadPng(ctx.Path(w[1]), want)) throw ScriptError{L"cannot read the picture " + w[1]};
-    std::wstring why;
-    if (want.width != got.width || want.height != got.height) {
-        why = L"the editor is " + std::to_wstring(got.width) + L"x" + std::to_wstring(got.height) + L", " + w[1] +
-              L" " + std::to_wstring(want.width) + L"x" + std::to_wstring(want.height);
-    } else {
-        long differing = 0;
-        for (int y = 0; y < got.height; ++y)
-            for (int x = 0; x < got.width; ++x) {
-                if (Near(got.At(x, y), want.At(x, y), tolerance)) continue;
-                if (differing++ == 0)
-                    why = L"pixel " + At(x, y) + L" is " + Hex(got.At(x, y)) + L", " + Hex(want.At(x, y)) + L" in " + w[1];
-            }
-        if (differing) why += L" (" + std::to_wstring(differing) + L" pixels differ)";
-    }
+    std::wstring why = Difference(got, want, tolerance, w[1]);
     if (why.empty()) return;
     const std::wstring path = NewPicturePath(w[1]);
     if (WritePng(path, got)) why += L"; the editor is in " + path;
+    Fail(why);
+}
+
+// The editor shows exactly what a full repaint of it shows: nothing stale, nothing missing.
+void ExpectStable(ScriptContext&, const Words&) {
+    HWND editor = Active()->editor;
+    const Image before = CaptureClient(editor);
+    InvalidateRect(editor, nullptr, FALSE);
+    Pump();
+    const Image after = CaptureClient(editor);
+    std::wstring why = Difference(before, after, 0, L"a full repaint");
+    if (why.empty()) return;
+    static int failures = 0;
+    const std::wstring name = L"stable-" + std::to_wstring(++failures);
+    if (WritePng(NewPicturePath(name + L".before"), before) && WritePng(NewPicturePath(name + L".after"), after))
+        why += L"; the pictures are in " + NewPicturePath(name + L".before") + L" and .after";
     Fail(why);
 }
 
@@ -108,6 +129,7 @@ void AddPixelExpectations(CommandTable& t) {
                               if (c.matching != Number(w[6])) Fail(std::to_wstring(c.matching) + L" pixels are " + Hex(ColourOf(w[5])));
                           }, 7};
     t[L"expect-image"] = {ExpectImage, 2};
+    t[L"expect-stable"] = {ExpectStable, 1};
 }
 
 }  // namespace cfgsim

@@ -14,6 +14,18 @@ HWND Editor() { return Active()->editor; }
 
 POINT ClientPoint(const Words& w) { return POINT{Number(w[1]), Number(w[2])}; }
 
+// A press must land in the editor's client area: anywhere else it would hit a scroll bar or
+// another window (a line below the view, say) and the script would go on against a state it
+// did not mean.
+POINT Inside(POINT p) {
+    RECT rc{};
+    GetClientRect(Editor(), &rc);
+    if (!PtInRect(&rc, p))
+        throw ScriptError{L"the point " + std::to_wstring(p.x) + L" " + std::to_wstring(p.y) +
+                          L" is outside the editor's client area (is the line in view?)"};
+    return p;
+}
+
 // The client point of a text position of the active editor.
 POINT TextPoint(const std::wstring& line, const std::wstring& col) {
     return EditorPointOf(Editor(), Number(line), Number(col));
@@ -41,19 +53,19 @@ UINT KeyByName(const std::wstring& name) {
 }
 
 void AddInputCommands(CommandTable& t) {
-    t[L"press"] = {[](ScriptContext&, const Words& w) { MousePress(Editor(), ClientPoint(w), ModifiersOf(w)); }, 3};
+    t[L"press"] = {[](ScriptContext&, const Words& w) { MousePress(Editor(), Inside(ClientPoint(w)), ModifiersOf(w)); }, 3};
     t[L"move"] = {[](ScriptContext&, const Words& w) { MouseMove(Editor(), ClientPoint(w)); }, 3};
     t[L"release"] = {[](ScriptContext&, const Words& w) { MouseRelease(Editor(), ClientPoint(w), ModifiersOf(w)); }, 3};
-    t[L"click"] = {[](ScriptContext&, const Words& w) { MouseClick(Editor(), ClientPoint(w), ModifiersOf(w)); }, 3};
-    t[L"clickat"] = {[](ScriptContext&, const Words& w) { MouseClick(Editor(), TextPoint(w[1], w[2]), ModifiersOf(w)); }, 3};
+    t[L"click"] = {[](ScriptContext&, const Words& w) { MouseClick(Editor(), Inside(ClientPoint(w)), ModifiersOf(w)); }, 3};
+    t[L"clickat"] = {[](ScriptContext&, const Words& w) { MouseClick(Editor(), Inside(TextPoint(w[1], w[2])), ModifiersOf(w)); }, 3};
     t[L"gutter"] = {[](ScriptContext&, const Words& w) {
                         POINT p = TextPoint(w[1], L"0");
                         p.x = 4;
-                        MouseClick(Editor(), p, ModifiersOf(w));
+                        MouseClick(Editor(), Inside(p), ModifiersOf(w));
                     }, 2};
     t[L"drag"] = {[](ScriptContext&, const Words& w) {
                       HWND e = Editor();
-                      const POINT a = TextPoint(w[1], w[2]);
+                      const POINT a = Inside(TextPoint(w[1], w[2]));
                       MousePress(e, a, {});
                       const POINT b = TextPoint(w[3], w[4]);  // after the press, which may scroll
                       MouseMove(e, b);

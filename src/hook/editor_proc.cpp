@@ -153,8 +153,16 @@ LRESULT OnButtonUp(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
         if (!record || !record->Document) return;
         HostTextDocument doc(record->Document.get());
         const int32_t x = LOWORD(lp);
-        if (x < p.TextOriginX && !GutterRelease(p, e, *record, doc)) return;
+        const bool inGutter = x < p.TextOriginX;
+        const bool acted = inGutter && GutterRelease(p, e, *record, doc);
         doc.Forget();
+        if (inGutter && !doc.HasSelection()) {
+            // The press put the caret at the start of the clicked line: the highlight and the
+            // cross lines follow it, whatever the release did.
+            EditorView view(p, e, &doc);
+            Refresh(p, view, doc.SelStartLine(), doc.SelStartCol(), false);
+        }
+        if (inGutter && !acted) return;
         if (!doc.HasSelection()) {
             p.LastCaretLine = doc.SelStartLine();
             p.LastCaretCol = doc.SelStartCol();
