@@ -197,7 +197,7 @@ void ReopenConfigWindow() {
 }
 
 Document* OpenDocument(const std::wstring& name, long kind, long id, const std::wstring& path,
-                       const std::u16string& text, long page1Kind) {
+                       const std::u16string& text, long page1Kind, bool textFlag) {
     Simulator& sim = Simulator::Get();
     auto doc = std::make_unique<Document>();
     doc->name = name;
@@ -205,6 +205,7 @@ Document* OpenDocument(const std::wstring& name, long kind, long id, const std::
     doc->id = id;
     doc->path = path;
     doc->page1Kind = page1Kind;
+    doc->textFlag = textFlag;
     doc->text.SetText(text);
     Document* d = doc.get();
     sim.documents.push_back(std::move(doc));

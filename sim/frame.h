@@ -23,7 +23,7 @@ void ReopenConfigWindow();
 // Opens a document window; kind 1 puts the frame inside a page container, and page1Kind
 // is the kind of its page 1.
 Document* OpenDocument(const std::wstring& name, long kind, long id, const std::wstring& path,
-                       const std::u16string& text, long page1Kind = kTextDoc);
+                       const std::u16string& text, long page1Kind = kTextDoc, bool textFlag = true);
 
 void ActivateDocument(Document* doc);
 

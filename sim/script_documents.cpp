@@ -18,6 +18,7 @@ void Open(ScriptContext& ctx, const Words& w) {
     const size_t slash = w[1].find_last_of(L"\\/");
     std::wstring name = slash == std::wstring::npos ? w[1] : w[1].substr(slash + 1);
     long kind = kTextDoc, id = 0, page1Kind = kTextDoc;
+    bool textFlag = true;
     std::wstring path = file;
     for (size_t i = 2; i < w.size(); ++i) {
         const bool value = i + 1 < w.size();
@@ -26,10 +27,11 @@ void Open(ScriptContext& ctx, const Words& w) {
         else if (w[i] == L"id" && value) id = Number(w[++i]);
         else if (w[i] == L"path" && value) path = w[++i];
         else if (w[i] == L"page1kind" && value) page1Kind = Number(w[++i]);
+        else if (w[i] == L"textflag" && value) textFlag = OnOff(w[++i]);
         else if (w[i] != L"utf8") throw ScriptError{L"unknown word " + w[i]};
     }
     const std::u16string text = DecodeModule(ReadFile(file), Has(w, L"utf8"));
-    OpenDocument(name, kind, id, path, text, page1Kind);
+    OpenDocument(name, kind, id, path, text, page1Kind, textFlag);
 }
 
 // "\n" in a script word stands for a line break.
