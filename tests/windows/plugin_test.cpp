@@ -221,3 +221,54 @@ TEST_F(PluginFixture, VtableSlotsFollowTheLayout) {
     EXPECT_EQ(first, 7);
     EXPECT_EQ(last, 69);
 }
+
+// Property browsers recognise colours by the OLE_COLOR of the automation library (stdole):
+// every colour argument refers to that type, and the font to its IFontDisp.
+TEST_F(PluginFixture, ColourAndFontArgumentsReferToTheAutomationLibrary) {
+    ComPtr<ITypeInfo> info;
+    ASSERT_EQ(disp()->GetTypeInfo(0, 0, info.put()), S_OK);
+    TYPEATTR* attr = nullptr;
+    ASSERT_EQ(info->GetTypeAttr(&attr), S_OK);
+    const int funcs = attr->cFuncs;
+    info->ReleaseTypeAttr(attr);
+    int colours = 0, fonts = 0;
+    for (int i = 0; i < funcs; ++i) {
+        FUNCDESC* fd = nullptr;
+        ASSERT_EQ(info->GetFuncDesc(static_cast<UINT>(i), &fd), S_OK);
+        const bool colour = fd->memid == -501 || (fd->memid >= 221 && fd->memid <= 232) || fd->memid == 239;
+        const bool font = fd->memid == -512;
+        if (colour || font) {
+            // The dispatch view gives a getter's value as the function's result.
+            const TYPEDESC* td = fd->cParams == 1 ? &fd->lprgelemdescParam[0].tdesc : &fd->elemdescFunc.tdesc;
+            while (td->vt == VT_PTR) td = td->lptdesc;
+            ASSERT_EQ(td->vt, VT_USERDEFINED) << fd->memid;
+            ComPtr<ITypeInfo> ref;
+            ASSERT_EQ(info->GetRefTypeInfo(td->hreftype, ref.put()), S_OK);
+            BSTR name = nullptr;
+            ref->GetDocumentation(MEMBERID_NIL, &name, nullptr, nullptr, nullptr);
+            ComPtr<ITypeLib> lib;
+            UINT index = 0;
+            ASSERT_EQ(ref->GetContainingTypeLib(lib.put(), &index), S_OK);
+            BSTR libName = nullptr;
+            lib->GetDocumentation(-1, &libName, nullptr, nullptr, nullptr);
+            EXPECT_STREQ(libName, L"stdole") << fd->memid;
+            EXPECT_STREQ(name, colour ? L"OLE_COLOR" : L"IFontDisp") << fd->memid;
+            if (colour) {
+                TYPEATTR* refAttr = nullptr;
+                ASSERT_EQ(ref->GetTypeAttr(&refAttr), S_OK);
+                wchar_t guid[40];
+                StringFromGUID2(refAttr->guid, guid, 40);
+                EXPECT_STREQ(guid, L"{66504301-BE0F-101A-8BBB-00AA00300CAB}");
+                ref->ReleaseTypeAttr(refAttr);
+                ++colours;
+            } else {
+                ++fonts;
+            }
+            SysFreeString(name);
+            SysFreeString(libName);
+        }
+        info->ReleaseFuncDesc(fd);
+    }
+    EXPECT_EQ(colours, 2 + 12 + 1);  // Color get/put, twelve colour puts, CrossLinesColor
+    EXPECT_EQ(fonts, 3);
+}
