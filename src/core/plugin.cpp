@@ -19,7 +19,10 @@ std::unique_ptr<regex::TPluginPattern> CompiledExpression(const char* utf8) {
 }
 }  // namespace
 
-TTintmarkPlugin::TTintmarkPlugin() { ModuleAddRef(); }
+TTintmarkPlugin::TTintmarkPlugin() {
+    ModuleAddRef();
+    AttachControl();
+}
 
 TTintmarkPlugin::~TTintmarkPlugin() {
     // A host that never called Done still gets its configurator and connection back.
@@ -33,6 +36,8 @@ HRESULT TTintmarkPlugin::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<ITintmarkPlugin*>(this);
     } else if (riid == IID_IConfigPluginHost) {
         *ppv = static_cast<IConfigPluginHost*>(this);
+    } else if (Control && Control->Query(riid, ppv)) {
+        return S_OK;
     } else {
         *ppv = nullptr;
         return E_NOINTERFACE;
@@ -116,6 +121,7 @@ HRESULT TTintmarkPlugin::Done() {
         MethodHeaderExpr.reset();
         MethodEndExpr.reset();
         Canvas.reset();
+        MenuStylerInstance.reset();
         Analysis.Keywords = KeywordTable{};
         Analysis.KeyWordsMap.SetLength(0);
         Analysis.MethMap.SetLength(0);
