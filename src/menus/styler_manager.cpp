@@ -7,7 +7,6 @@
 
 #include <algorithm>
 
-#include "core/module.h"
 #include "menus/control_hook.h"
 #include "menus/menu_styler.h"
 
@@ -18,6 +17,14 @@ constexpr UINT_PTR kAppHookId = 0x544D4B41;   // "TMKA"
 const wchar_t kAppClass[] = L"TintmarkMenuApplication";
 
 TMenuStylerManager* g_manager = nullptr;
+
+// The module this code is in (the plugin DLL, or a program that links it).
+HMODULE ModuleHandle() {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ModuleHandle), &module);
+    return module;
+}
 
 template <typename T>
 void Remove(std::vector<T*>& list, T* value) {
