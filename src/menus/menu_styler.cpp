@@ -226,26 +226,30 @@ void TMenuStyler::WalkItem(TMenuItem& item, bool on) {
     for (auto& child : item.Items) WalkItem(*child, on);
 }
 
+namespace {
+struct ControlWalk {
+    TMenuStyler* self;
+    TForm* form;
+    bool invalidate;
+};
+}  // namespace
+
+BOOL CALLBACK TMenuStyler::VisitControl(HWND control, LPARAM lp) {
+    auto& c = *reinterpret_cast<ControlWalk*>(lp);
+    const HWND parent = GetParent(control);
+    const auto kind = RecognisedControl(WindowClassName(control));
+    const auto container = RecognisedContainer(WindowClassName(parent), parent == c.form->Handle());
+    if (kind && container && Has(c.self->controls_, *kind) && Has(c.self->containers_, *container) &&
+        ControlTag(control) != kKeepOwnDrawingTag && ControlTag(parent) != kKeepOwnDrawingTag &&
+        !(parent == c.form->Handle() && c.form->Tag == kKeepOwnDrawingTag))
+        c.self->Hook(control, c.invalidate);
+    return TRUE;
+}
+
 void TMenuStyler::WalkControls(TForm& form, bool invalidate) {
-    struct Context {
-        TMenuStyler* self;
-        TForm* form;
-        bool invalidate;
-    } ctx{this, &form, invalidate};
-    EnumChildWindows(
-        form.Handle(),
-        [](HWND control, LPARAM lp) -> BOOL {
-            auto& c = *reinterpret_cast<Context*>(lp);
-            const HWND parent = GetParent(control);
-            const auto kind = RecognisedControl(WindowClassName(control));
-            const auto container = RecognisedContainer(WindowClassName(parent), parent == c.form->Handle());
-            if (kind && container && Has(c.self->controls_, *kind) && Has(c.self->containers_, *container) &&
-                ControlTag(control) != kKeepOwnDrawingTag && ControlTag(parent) != kKeepOwnDrawingTag &&
-                !(parent == c.form->Handle() && c.form->Tag == kKeepOwnDrawingTag))
-                c.self->Hook(control, c.invalidate);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
+    // Every descendant: the form's controls, those on its panels and the navigators' buttons.
+    ControlWalk walk{this, &form, invalidate};
+    EnumChildWindows(form.Handle(), &TMenuStyler::VisitControl, reinterpret_cast<LPARAM>(&walk));
 }
 
 void TMenuStyler::Hook(HWND control, bool invalidate) {

@@ -115,6 +115,7 @@ private:
     void WalkMenu(TMenu& menu, bool on);
     void WalkItem(TMenuItem& item, bool on);
     void WalkControls(TForm& form, bool invalidate);
+    static BOOL CALLBACK VisitControl(HWND control, LPARAM walk);
     void Hook(HWND control, bool invalidate);
     void Forget(TControlHook* hook);
     void PaintItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state);
