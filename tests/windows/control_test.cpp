@@ -228,6 +228,39 @@ TEST(ControlFace, InPlaceFormShowsItsLabelAndReportsEvents) {
     EXPECT_EQ(c.container.UIDeactivations, 1);
 }
 
+TEST(ControlFace, ASinkThatUnadvisesInsideAnEventDoesNotStopTheOthers) {
+    TestContainer container;
+    RecordingSink leaving, staying;
+    ComPtr<IUnknown> unk = CreateControl();
+    auto ole = Q<IOleObject>(unk.get(), IID_IOleObject);
+    ASSERT_EQ(ole->SetClientSite(&container), S_OK);
+    ComPtr<IConnectionPoint> point;
+    ASSERT_EQ(Q<IConnectionPointContainer>(unk.get(), IID_IConnectionPointContainer)
+                  ->FindConnectionPoint(DIID_ITintmarkPluginEvents, point.put()),
+              S_OK);
+    DWORD first = 0, second = 0;
+    ASSERT_EQ(point->Advise(&leaving, &first), S_OK);
+    ASSERT_EQ(point->Advise(&staying, &second), S_OK);
+    EXPECT_NE(first, second);
+    leaving.OnEvent = [&](DISPID) { EXPECT_EQ(point->Unadvise(first), S_OK); };
+    ASSERT_EQ(ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, &container, 0, container.Window(), &container.Position),
+              S_OK);
+    Pump(100);
+    EXPECT_EQ(leaving.Events.size(), 1u) << "heard OnCreate, then left";
+    EXPECT_EQ(staying.Count(203), 1);
+    EXPECT_GE(staying.Events.size(), 2u) << "OnPaint still came";
+    EXPECT_EQ(point->Unadvise(first), CONNECT_E_NOCONNECTION);
+    // The freed slot is used again.
+    RecordingSink third;
+    DWORD cookie = 0;
+    EXPECT_EQ(point->Advise(&third, &cookie), S_OK);
+    EXPECT_EQ(cookie, first);
+    ole->Close(OLECLOSE_NOSAVE);
+    point->Unadvise(cookie);
+    point->Unadvise(second);
+    ole->SetClientSite(nullptr);
+}
+
 TEST(ControlFace, FocusInAndOutIsActivateAndDeactivate) {
     ActiveControl c;
     HWND other = CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE, 720, 10, 20, 20, c.container.Window(),

@@ -26,6 +26,7 @@ HRESULT RecordingSink::GetTypeInfoCount(UINT* n) {
 
 HRESULT RecordingSink::Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*, UINT*) {
     Events.push_back(id);
+    if (OnEvent) OnEvent(id);
     if (id == 207 && params && params->cArgs == 1 && params->rgvarg[0].vt == (VT_I2 | VT_BYREF)) {
         short* key = params->rgvarg[0].piVal;
         KeysSeen.push_back(*key);

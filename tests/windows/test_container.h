@@ -6,6 +6,7 @@
 #include <ocidl.h>
 #include <olectl.h>
 
+#include <functional>
 #include <vector>
 
 #include "core/handles.h"
@@ -18,6 +19,7 @@ public:
     std::vector<DISPID> Events;
     std::vector<short> KeysSeen;
     short ReplaceKeyWith = -1;  // -1: leave the key alone
+    std::function<void(DISPID)> OnEvent;  // runs inside the event call
 
     int Count(DISPID id) const;
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
