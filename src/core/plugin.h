@@ -7,12 +7,12 @@
 #include <optional>
 
 #include "analysis/navigation.h"
-#include "core/control.h"
-#include "menus/menu_styler.h"
 #include "analysis/plugin_types.h"
+#include "core/control.h"
 #include "core/event_sinks.h"
 #include "core/handles.h"
 #include "host_h.h"
+#include "menus/menu_styler.h"
 #include "render/display_settings.h"
 #include "regex/pattern.h"
 #include "render/measure_canvas.h"

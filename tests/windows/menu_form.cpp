@@ -135,6 +135,16 @@ void WhilePopupOpen(menus::TMenu& menu, int x, int y, std::function<bool(int)> s
     Pump(100);
 }
 
+void WhilePopupOpen(HMENU menu, HWND owner, int x, int y, std::function<bool(int)> step) {
+    g_step = std::move(step);
+    g_tick = 0;
+    SetForegroundWindow(owner);
+    SetTimer(nullptr, 0, 120, StepTimer);
+    TrackPopupMenuEx(menu, TPM_RETURNCMD | TPM_LEFTALIGN, x, y, owner, nullptr);
+    g_step = nullptr;
+    Pump(100);
+}
+
 void PressKey(WORD vk) {
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_KEYBOARD;

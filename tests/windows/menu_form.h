@@ -44,6 +44,8 @@ void RegisterFrameworkControlClasses();
 // Opens menu as a popup at a screen point; during the menu loop, step(n) runs on timer ticks
 // n = 0, 1, ... until it returns false, then the menu closes.
 void WhilePopupOpen(menus::TMenu& menu, int x, int y, std::function<bool(int)> step);
+// The same for a sub-menu of the form's menus (e.g. the bar's "File").
+void WhilePopupOpen(HMENU menu, HWND owner, int x, int y, std::function<bool(int)> step);
 
 void PressKey(WORD vk);
 

@@ -399,6 +399,33 @@ TEST_F(StylerFixture, OpenPopupWithTheFlatFrame) {
     EXPECT_EQ(golden, "");
 }
 
+// Every kind of item in one open popup: image with shortcut, check, radio, disabled image,
+// default, separator, sub-menu, an item with Tag 999 drawn by the system, and a selection.
+TEST_F(StylerFixture, OpenFileMenuWithEveryKindOfItem) {
+    styler->FlatMenu = true;
+    styler->SetActive(true);
+    std::string golden = "not captured";
+    WhilePopupOpen(form.File->SubMenu(), form.Window, 150, 150, [&](int tick) {
+        if (tick == 0) PressKey(VK_DOWN);
+        if (tick == 3) {
+            HWND menu = FindWindowW(L"#32768", nullptr);
+            if (!menu) return false;
+            RECT window;
+            GetWindowRect(menu, &window);
+            Image shot = CaptureScreen(window);
+            for (int y = 0; y < 2; ++y)
+                for (int x = 0; x < 2; ++x)
+                    for (auto [px, py] : {std::pair{shot.Width - 2 + x, y}, std::pair{x, shot.Height - 2 + y}})
+                        for (int k = 0; k < 3; ++k)
+                            shot.Rgb[(static_cast<size_t>(py) * shot.Width + px) * 3 + k] = 0;
+            golden = CompareWithGolden(shot, "file_menu_every_item");
+            return false;
+        }
+        return true;
+    });
+    EXPECT_EQ(golden, "");
+}
+
 TEST(MenuControls, RecognisedControlsAreSubclassedAndRestored) {
     RegisterFrameworkControlClasses();
     MenuForm form(100, 100, false);
