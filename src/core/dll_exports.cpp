@@ -3,6 +3,8 @@
 #include <unknwn.h>
 
 #include "core/module.h"
+#include "core/plugin_form.h"
+#include "menus/styler_manager.h"
 #include "core/records.h"
 #include "core/server.h"
 
@@ -22,6 +24,8 @@ STDAPI DllCanUnloadNow() {
     if (!tintmark::ModuleCanUnload()) return S_FALSE;
     tintmark::ReleaseTypeLibCache();
     tintmark::UnregisterRecordClasses();
+    tintmark::UnregisterFormClass();
+    tintmark::menus::UnregisterMenuClasses();
     return S_OK;
 }
 

@@ -27,7 +27,10 @@ std::unique_ptr<regex::TPluginPattern> CompiledExpression(const char* utf8) {
 
 TTintmarkPlugin* ActivePlugin() { return g_plugin; }
 
-TTintmarkPlugin::TTintmarkPlugin() { ModuleAddRef(); }
+TTintmarkPlugin::TTintmarkPlugin() {
+    ModuleAddRef();
+    AttachControl();
+}
 
 TTintmarkPlugin::~TTintmarkPlugin() {
     // A host that never called Done still gets its configurator and connection back.
@@ -43,6 +46,8 @@ HRESULT TTintmarkPlugin::QueryInterface(REFIID riid, void** ppv) {
         *ppv = static_cast<IConfigPluginHost*>(this);
     } else if (riid == IID_ISupportErrorInfo) {
         *ppv = static_cast<ISupportErrorInfo*>(this);
+    } else if (Control && Control->Query(riid, ppv)) {
+        return S_OK;
     } else {
         *ppv = nullptr;
         return E_NOINTERFACE;
@@ -142,6 +147,7 @@ HRESULT TTintmarkPlugin::Done() {
         MethodEndExpr.reset();
         Canvas.reset();
         Gdi.Clear();
+        MenuStylerInstance.reset();
         Analysis.Keywords = KeywordTable{};
         Analysis.KeyWordsMap.SetLength(0);
         Analysis.MethMap.SetLength(0);

@@ -10,9 +10,11 @@
 
 #include "analysis/navigation.h"
 #include "analysis/plugin_types.h"
+#include "core/control.h"
 #include "core/event_sinks.h"
 #include "core/handles.h"
 #include "host_h.h"
+#include "menus/menu_styler.h"
 #include "render/display_settings.h"
 #include "regex/pattern.h"
 #include "render/gdi_cache.h"
@@ -79,6 +81,12 @@ public:
     // A line in the configurator's message window (kind 2); never throws.
     void Message(const std::wstring& text) noexcept;
 
+    // ---- control face and menus (plugin_form_properties.cpp) ----
+    std::unique_ptr<TPluginControl> Control;  // the ActiveX control and its form
+    std::unique_ptr<menus::TMenuStyler> MenuStylerInstance;
+    void AttachControl();
+    void FormCreated();  // the form-creation handler
+
     // ---- IUnknown ----
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -101,45 +109,45 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* excep, UINT* argErr) override;
 
-    // ---- ITintmarkPlugin: standard form properties (the control face is not built yet) ----
-    HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_AutoScroll(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_AutoScroll(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_AutoSize(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_AutoSize(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_AxBorderStyle(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_AxBorderStyle(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Caption(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Caption(BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Color(OLE_COLOR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Color(OLE_COLOR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Font(IFontDisp**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Font(IFontDisp*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_KeyPreview(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_KeyPreview(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_PixelsPerInch(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_PixelsPerInch(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_PrintScale(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_PrintScale(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Scaled(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Scaled(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Active(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_DropTarget(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_DropTarget(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_HelpFile(BSTR*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_HelpFile(BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_ScreenSnap(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_ScreenSnap(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_SnapBuffer(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_SnapBuffer(LONG) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_DoubleBuffered(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_DoubleBuffered(VARIANT_BOOL) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_AlignDisabled(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_VisibleDockClientCount(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL) override { return E_NOTIMPL; }
+    // ---- ITintmarkPlugin: standard properties of the control's form (plugin_form_properties.cpp) ----
+    HRESULT STDMETHODCALLTYPE get_Visible(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_Visible(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_AutoScroll(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_AutoScroll(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_AutoSize(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_AutoSize(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_AxBorderStyle(LONG* v) override;
+    HRESULT STDMETHODCALLTYPE put_AxBorderStyle(LONG v) override;
+    HRESULT STDMETHODCALLTYPE get_Caption(BSTR* v) override;
+    HRESULT STDMETHODCALLTYPE put_Caption(BSTR v) override;
+    HRESULT STDMETHODCALLTYPE get_Color(OLE_COLOR* v) override;
+    HRESULT STDMETHODCALLTYPE put_Color(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE get_Font(IFontDisp** v) override;
+    HRESULT STDMETHODCALLTYPE put_Font(IFontDisp* v) override;
+    HRESULT STDMETHODCALLTYPE putref_Font(IFontDisp* v) override;
+    HRESULT STDMETHODCALLTYPE get_KeyPreview(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_KeyPreview(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_PixelsPerInch(LONG* v) override;
+    HRESULT STDMETHODCALLTYPE put_PixelsPerInch(LONG v) override;
+    HRESULT STDMETHODCALLTYPE get_PrintScale(LONG* v) override;
+    HRESULT STDMETHODCALLTYPE put_PrintScale(LONG v) override;
+    HRESULT STDMETHODCALLTYPE get_Scaled(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_Scaled(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_Active(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE get_DropTarget(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_DropTarget(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_HelpFile(BSTR* v) override;
+    HRESULT STDMETHODCALLTYPE put_HelpFile(BSTR v) override;
+    HRESULT STDMETHODCALLTYPE get_ScreenSnap(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_ScreenSnap(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_SnapBuffer(LONG* v) override;
+    HRESULT STDMETHODCALLTYPE put_SnapBuffer(LONG v) override;
+    HRESULT STDMETHODCALLTYPE get_DoubleBuffered(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_DoubleBuffered(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE get_AlignDisabled(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE get_VisibleDockClientCount(LONG* v) override;
+    HRESULT STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* v) override;
+    HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL v) override;
 
     // ---- ITintmarkPlugin: the plugin's own members ----
     HRESULT STDMETHODCALLTYPE ExpandAll() override;
