@@ -2,10 +2,16 @@
 ' the font is a font object, and values the form cannot take are refused.
 Option Explicit
 Dim p, f
+
+' Booleans in the same words whatever the system's language (VBScript prints them localised).
+Function B(v)
+    If v Then B = "True" Else B = "False"
+End Function
+
 Set p = CreateObject("Tintmark.TintmarkPlugin")
-WScript.Echo "defaults " & p.Caption & " " & p.Visible & " " & p.Enabled & " " & p.AxBorderStyle & " " & _
-    Hex(p.Color) & " " & p.PrintScale & " " & p.Scaled & " " & p.SnapBuffer & " " & p.AlignDisabled & " " & _
-    p.VisibleDockClientCount & " " & p.Active
+WScript.Echo "defaults " & p.Caption & " " & B(p.Visible) & " " & B(p.Enabled) & " " & p.AxBorderStyle & " " & _
+    Hex(p.Color) & " " & p.PrintScale & " " & B(p.Scaled) & " " & p.SnapBuffer & " " & B(p.AlignDisabled) & " " & _
+    p.VisibleDockClientCount & " " & B(p.Active)
 p.Caption = "Settings"
 p.Color = RGB(1, 2, 3)
 p.Visible = False
@@ -22,13 +28,13 @@ p.HelpFile = "help.hlp"
 p.ScreenSnap = True
 p.SnapBuffer = 25
 p.DoubleBuffered = True
-WScript.Echo "read " & p.Caption & " " & p.Color & " " & p.Visible & " " & p.Enabled & " " & p.AutoScroll & " " & _
-    p.AutoSize & " " & p.AxBorderStyle & " " & p.KeyPreview & " " & p.PixelsPerInch & " " & p.PrintScale & " " & _
-    p.Scaled & " " & p.DropTarget & " " & p.HelpFile & " " & p.ScreenSnap & " " & p.SnapBuffer & " " & p.DoubleBuffered
+WScript.Echo "read " & p.Caption & " " & p.Color & " " & B(p.Visible) & " " & B(p.Enabled) & " " & B(p.AutoScroll) & " " & _
+    B(p.AutoSize) & " " & p.AxBorderStyle & " " & B(p.KeyPreview) & " " & p.PixelsPerInch & " " & p.PrintScale & " " & _
+    B(p.Scaled) & " " & B(p.DropTarget) & " " & p.HelpFile & " " & B(p.ScreenSnap) & " " & p.SnapBuffer & " " & B(p.DoubleBuffered)
 Set f = p.Font
 WScript.Echo "font " & Round(f.Size) & " " & f.Charset
 f.Bold = True
-WScript.Echo "font bold " & p.Font.Bold
+WScript.Echo "font bold " & B(p.Font.Bold)
 p.Color = &H8000000F
 WScript.Echo "system colour " & Hex(p.Color)
 On Error Resume Next
@@ -39,7 +45,7 @@ p.Color = &H800000FF
 WScript.Echo "bad system colour refused " & Err.Number
 Err.Clear
 p.Active = True
-WScript.Echo "Active is read-only " & (Err.Number <> 0)
+WScript.Echo "Active is read-only " & B(Err.Number <> 0)
 Err.Clear
 On Error GoTo 0
 Set p = Nothing

@@ -493,7 +493,7 @@ TEST(ControlFace, StandardPropertiesFromAScriptEngineChangeTheForm) {
     EXPECT_GT(InkHeight(CaptureWindow(form), RGB(200, 30, 40)), smallInk + 5) << "the label grows with the font";
 
     ASSERT_EQ(vbs.Run(L"Form.Visible = False"), S_OK);
-    EXPECT_EQ(vbs.Eval(L"CStr(Form.Visible)"), L"False");
+    EXPECT_EQ(vbs.Eval(L"CStr(CInt(Form.Visible))"), L"0");
     EXPECT_FALSE(IsWindowVisible(form));
     UpdateWindow(c.container.Window());
     Pump(100);
@@ -503,7 +503,7 @@ TEST(ControlFace, StandardPropertiesFromAScriptEngineChangeTheForm) {
 
     ASSERT_EQ(vbs.Run(L"Form.Enabled = False"), S_OK);
     EXPECT_FALSE(IsWindowEnabled(form));
-    EXPECT_EQ(vbs.Eval(L"CStr(Form.Enabled)"), L"False");
+    EXPECT_EQ(vbs.Eval(L"CStr(CInt(Form.Enabled))"), L"0");
     ASSERT_EQ(vbs.Run(L"Form.AxBorderStyle = 0"), S_OK);
     EXPECT_EQ(GetWindowLongPtrW(form, GWL_STYLE) & WS_BORDER, 0);
     ASSERT_EQ(vbs.Run(L"Form.AxBorderStyle = 2"), S_OK);
