@@ -20,6 +20,10 @@ struct Measurement {
 // simulator is idle again.
 Measurement Measure(HWND editor, int n, const std::function<void()>& action);
 
+// Runs action n times; for each, the whole time from its start until the simulator is idle
+// again (a plugin's command and the repaints it causes).
+Measurement MeasureWhole(int n, const std::function<void()>& action);
+
 // "measure WHAT: median 0.041 ms p99 0.090 ms, host calls 7.0"
 std::wstring FormatMeasurement(const std::wstring& what, const Measurement& m);
 

@@ -36,6 +36,9 @@ using CommandTable = std::map<std::wstring, Command>;
 // Thrown by the quit command when the plugins agree: the script ends successfully.
 struct ScriptQuit {};
 
+// Calls a plugin's method through IDispatch; only a failure is logged.
+void CallPluginMethod(const std::wstring& plugin, const std::wstring& method);
+
 void AddDocumentCommands(CommandTable& table);
 void AddPluginCommands(CommandTable& table);
 void AddInputCommands(CommandTable& table);

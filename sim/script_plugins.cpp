@@ -32,7 +32,7 @@ VARIANT Value(const std::wstring& s) {
 }
 
 // Calls a method or writes a property of a plugin through IDispatch, as a script engine does.
-void Dispatch(const std::wstring& plugin, const std::wstring& member, const VARIANT* value) {
+void Dispatch(const std::wstring& plugin, const std::wstring& member, const VARIANT* value, bool log = true) {
     IDispatch* d = Simulator::Get().PluginByName(plugin);
     if (!d) throw ScriptError{L"no plugin " + plugin};
     LPOLESTR names[] = {const_cast<LPOLESTR>(member.c_str())};
@@ -58,12 +58,15 @@ void Dispatch(const std::wstring& plugin, const std::wstring& member, const VARI
     SysFreeString(excep.bstrHelpFile);
     std::wstring why = excep.bstrDescription ? excep.bstrDescription : L"";
     SysFreeString(excep.bstrDescription);
+    if (!log && SUCCEEDED(hr)) return;
     wchar_t code[32];
     swprintf(code, 32, L"0x%08lX", static_cast<unsigned long>(hr));
     Simulator::Get().Log(plugin + L"." + member + L" -> " + code + (why.empty() ? L"" : L" " + why));
 }
 
 }  // namespace
+
+void CallPluginMethod(const std::wstring& plugin, const std::wstring& method) { Dispatch(plugin, method, nullptr, false); }
 
 void AddPluginCommands(CommandTable& t) {
     t[L"load"] = {[](ScriptContext&, const Words& w) {
@@ -91,6 +94,12 @@ void AddPluginCommands(CommandTable& t) {
                                                    static_cast<HRESULT>(Number(w[3])));
                   }, 4};
     t[L"reset-calls"] = {[](ScriptContext&, const Words&) { Simulator::Get().calls.clear(); }};
+    t[L"calls"] = {[](ScriptContext&, const Words&) {
+                       std::wstring line = L"calls:";
+                       for (const auto& [op, n] : Simulator::Get().calls)
+                           if (n) line += L" " + Wide(op) + L" " + std::to_wstring(n);
+                       Simulator::Get().Log(line);
+                   }};
     t[L"remember-refs"] = {[](ScriptContext& ctx, const Words&) {
                                ctx.rememberedRefs = Simulator::Get().configurator->RefCount();
                            }};

@@ -34,7 +34,7 @@ std::wstring GeometryText(HWND editor) {
            std::to_wstring(g.clientHeight);
 }
 
-// measure key NAME[,NAME...] N [shift] [ctrl] | measure paint N
+// measure key NAME[,NAME...] N [shift] [ctrl] | measure paint N | measure call PLUGIN METHOD[,...] N
 void MeasureCommand(const Words& w) {
     HWND editor = Active()->editor;
     Measurement m;
@@ -53,8 +53,20 @@ void MeasureCommand(const Words& w) {
         // A full repaint, as when the whole window is uncovered.
         m = Measure(editor, static_cast<int>(Number(w[2])), [&] { InvalidateRect(editor, nullptr, TRUE); });
         what = L"paint " + w[2];
+    } else if (w[1] == L"call") {
+        // measure call PLUGIN METHOD[,METHOD...] N: the methods in turn, each with the
+        // repaints it causes.
+        if (w.size() < 5) throw ScriptError{L"too few arguments for measure call"};
+        std::vector<std::wstring> methods;
+        std::wstringstream names(w[3]);
+        for (std::wstring name; std::getline(names, name, L',');) methods.push_back(name);
+        if (methods.empty()) throw ScriptError{L"no method to measure"};
+        size_t next = 0;
+        m = MeasureWhole(static_cast<int>(Number(w[4])),
+                         [&] { CallPluginMethod(w[2], methods[next++ % methods.size()]); });
+        what = L"call " + w[2] + L" " + w[3] + L" " + w[4];
     } else {
-        throw ScriptError{L"measure key or measure paint"};
+        throw ScriptError{L"measure key, measure paint or measure call"};
     }
     if (m.actions < 1) throw ScriptError{L"measure needs at least one action"};
     Simulator::Get().Log(FormatMeasurement(what, m));

@@ -37,11 +37,7 @@ private:
 class CanvasMeasure final : public TextMeasure {
 public:
     explicit CanvasMeasure(TTintmarkPlugin& p) : p_(p) {}
-    int32_t Width(std::string_view text) override {
-        if (text.empty() || !p_.Canvas) return 0;
-        const std::wstring w = Cp1251ToWide(std::string(text));
-        return p_.Canvas->TextExtent(w.data(), static_cast<int>(w.size())).cx;
-    }
+    int32_t Width(std::string_view text) override { return p_.Canvas ? p_.Canvas->Width1251(text) : 0; }
 
 private:
     TTintmarkPlugin& p_;

@@ -38,6 +38,20 @@ SIZE MeasureCanvas::TextExtent(const wchar_t* text, int length) const {
     return size;
 }
 
+int32_t MeasureCanvas::Width1251(std::string_view text) const {
+    if (!widths_) {
+        std::array<int32_t, 256> w{};
+        for (int b = 1; b < 256; ++b) {
+            const std::wstring c = Cp1251ToWide(std::string(1, static_cast<char>(b)));
+            w[static_cast<size_t>(b)] = TextExtent(c.data(), static_cast<int>(c.size())).cx;
+        }
+        widths_ = w;
+    }
+    int32_t sum = 0;
+    for (char c : text) sum += (*widths_)[static_cast<unsigned char>(c)];
+    return sum;
+}
+
 std::optional<std::wstring> ReadRegistryString(const wchar_t* key, const wchar_t* value) {
     UniqueHkey hkey;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, hkey.put()) != ERROR_SUCCESS) return std::nullopt;

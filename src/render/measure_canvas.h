@@ -3,8 +3,10 @@
 
 #include <windows.h>
 
+#include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/handles.h"
 #include "render/display_settings.h"
@@ -18,11 +20,15 @@ public:
     HDC dc() const { return dc_.get(); }
     // The size of text in the font; 0 x 0 when measuring fails.
     SIZE TextExtent(const wchar_t* text, int length) const;
+    // The width of Windows-1251 text: the sum of its characters' advances, each measured once
+    // (what measuring the whole string gives, without a call per string).
+    int32_t Width1251(std::string_view text) const;
 
 private:
     UniqueMemoryDc dc_;
     UniqueGdiObject font_;
     SelectGuard select_;
+    mutable std::optional<std::array<int32_t, 256>> widths_;
 };
 
 // Reads a string value of an HKEY_CURRENT_USER key; nothing when the key or value is

@@ -116,6 +116,27 @@ TEST(ReadDisplaySettings, FontFromBLang) {
     }
 }
 
+// Widths summed per character are what measuring the whole string gives, in fixed-pitch and
+// proportional faces, regular and bold.
+TEST(MeasureCanvas, CharacterSumsEqualWholeStringExtents) {
+    const char* lines[] = {"Процедура ЗаписатьВЖурнал(Текст) Экспорт", "  Если А(Б) <> \"строка\" Тогда // ёЁ",
+                           "WriteLine(\"x\"); ЖжЩщЪъЫыЭэЮюЯя№", "КонецЕсли;;;   iIlLmMwW"};
+    for (const char* face : {"DejaVu Sans Mono", "DejaVu Sans", "Courier New"})
+        for (bool bold : {false, true}) {
+            FontSpec font;
+            font.Name = face;
+            font.Height = -13;
+            font.Bold = bold;
+            MeasureCanvas canvas(font);
+            for (const char* utf8 : lines) {
+                const std::string text = Utf8To1251(utf8);
+                const std::u16string wide = Decode1251(text);
+                const SIZE whole = canvas.TextExtent(reinterpret_cast<const wchar_t*>(wide.data()), static_cast<int>(wide.size()));
+                EXPECT_EQ(canvas.Width1251(text), whole.cx) << face << (bold ? " bold: " : ": ") << utf8;
+            }
+        }
+}
+
 TEST(Records, AttachLookUpAndReleaseWithTheHostWindow) {
     HWND cfg = HostWindow();
     const HINSTANCE instance = GetModuleHandleW(nullptr);

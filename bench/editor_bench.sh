@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Editor benchmarks in the simulator under wine64: prints the simulator's measure lines.
+#   bench/editor_bench.sh
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/deps.sh
+cmake --preset native >/dev/null && cmake --build --preset native --target make_module >/dev/null
+cmake --preset win64 >/dev/null && cmake --build --preset win64 --target tintmark cfgsim >/dev/null
+build=$PWD/build/win64
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+largest=$(ls -S ../shared/corpus/1c77/*.txt | head -n1)
+cp "$largest" "$work/largest.txt"
+build/native/bench/make_module 30000 > "$work/generated.txt"
+{
+    printf 'Процедура Длинная()\r\n'
+    for i in $(seq 29998); do printf '\tА = А + 1;\r\n'; done
+    printf 'КонецПроцедуры\r\n'
+} | iconv -f utf-8 -t cp1251 > "$work/long-procedure.txt"
+cp bench/editor_bench.cfgsim scripts/tintmark-settings.vbs "$work/"
+win() { echo "Z:${1//\//\\}"; }
+tools/wine-run.sh "$build" regsvr32 /s "$(win "$build/src/core/tintmark.dll")"
+echo "largest corpus module: $(basename "$largest")"
+tools/wine-run.sh "$build" "$build/sim/cfgsim.exe" --hidden --script "$(win "$work/editor_bench.cfgsim")" \
+    --work "$(win "$work/w")" | tr -d '\r' | grep -E '^measure|failed|^Z:'
