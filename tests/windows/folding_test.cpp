@@ -6,6 +6,7 @@
 
 #include "core/records.h"
 #include "editor_harness.h"
+#include "core/wide_text.h"
 #include "text/cp1251.h"
 
 using namespace tintmark;
@@ -160,14 +161,48 @@ TEST_F(FoldingTest, UnwritableStateFolderKeepsTheBodiesInMemory) {
     DeleteFileW(folder.c_str());
 }
 
+// Every module of the corpus through the plugin: two lines per folded method, one state file
+// each, and the original text back byte for byte.
+TEST_F(FoldingTest, EveryCorpusModuleFoldsAndComesBack) {
+    WIN32_FIND_DATAW fd;
+    const std::string dir = TINTMARK_CORPUS_DIR;
+    HANDLE h = FindFirstFileW((std::wstring(dir.begin(), dir.end()) + L"\\*.txt").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) GTEST_SKIP() << "no corpus";
+    std::vector<std::wstring> names;
+    do names.push_back(fd.cFileName);
+    while (FindNextFileW(h, &fd));
+    FindClose(h);
+    size_t methods = 0;
+    for (const std::wstring& name : names) {
+        const std::string file = WideTo1251(name);
+        SCOPED_TRACE(Cp1251ToUtf8(file));
+        cfgsim::Document* d = Open(L"m.txt", CorpusModule(file));
+        const std::u16string original = Text(d);
+        const size_t lines = static_cast<size_t>(d->text.LineCount());
+        ASSERT_EQ(plugin->CollapseAll(), S_OK);
+        const TCfgWndData* r = Record(d);
+        ASSERT_TRUE(r);
+        size_t body = 0;
+        for (const auto& [n, kept] : r->FoldedBlocks) body += kept.size() - 2;
+        EXPECT_EQ(static_cast<size_t>(d->text.LineCount()) + body, lines);
+        EXPECT_EQ(StateFiles().size(), r->FoldedBlocks.size());
+        methods += r->FoldedBlocks.size();
+        ASSERT_EQ(plugin->ExpandAll(), S_OK);
+        EXPECT_TRUE(Text(d) == original);
+        EXPECT_TRUE(StateFiles().empty());
+        CloseAll();
+    }
+    EXPECT_GT(methods, 100u);
+}
+
 // Every host operation fails once, at each of its call positions, during each folding
 // operation: afterwards the module is unchanged or consistently folded, nothing is lost, and
 // a clean ExpandAll gives the original text back.
 TEST_F(FoldingTest, EveryHostFailureLeavesTheTextConsistent) {
     std::u16string original = CorpusModule("diomed77-1c__Документы_ПереносВзаиморасчетыПокупателей_МодульПроведения.txt");
     if (original.empty()) original = U(kModule);
-    const std::u16string normalized = cfgsim::TextBuffer(original).GetText();
     cfgsim::Document* d = Open(L"m.txt", original);
+    const std::u16string normalized = Text(d);
     TCfgWndData* record = Record(d);
     ASSERT_TRUE(record);
     // The first header line of the module, for the gutter operations.
@@ -223,3 +258,4 @@ TEST_F(FoldingTest, EveryHostFailureLeavesTheTextConsistent) {
     }
     EXPECT_GT(runs, 40);
 }
+
