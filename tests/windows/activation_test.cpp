@@ -59,10 +59,13 @@ TEST_F(ActivationTest, ActivatingTwiceMakesNoSecondRecordAndTheCaretStays) {
     cfgsim::Document* b = Open(L"b.txt", U(kModule));
     ASSERT_TRUE(Record(a) && Record(b));
     a->text.MoveCaret({3, 4}, {1, 2});
+    SendMessageW(a->editor, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 1), 0);
+    plugin->TextOriginX = 0;  // measured again, from the caret where it stands
     cfgsim::ActivateDocument(a);
     cfgsim::ActivateDocument(b);
     cfgsim::ActivateDocument(a);
     cfgsim::Pump();
+    EXPECT_EQ(GetScrollPos(a->editor, SB_VERT), 1) << "the view did not move";
     auto count = [](HWND parent, const wchar_t* cls) {
         int n = 0;
         for (HWND c = FindWindowExW(parent, nullptr, cls, nullptr); c; c = FindWindowExW(parent, c, cls, nullptr)) ++n;
