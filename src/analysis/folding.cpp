@@ -7,18 +7,14 @@ namespace tintmark {
 
 Lines16 SplitLines(std::u16string_view text) {
     Lines16 out;
-    std::u16string current;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-            out.push_back(std::move(current));
-            current.clear();
-        } else {
-            current += c;
-        }
+    size_t start = 0;
+    while (true) {
+        const size_t brk = text.find_first_of(u"\r\n", start);
+        if (brk == std::u16string_view::npos) break;
+        out.emplace_back(text.substr(start, brk - start));
+        start = brk + (text[brk] == u'\r' && brk + 1 < text.size() && text[brk + 1] == u'\n' ? 2 : 1);
     }
-    if (!current.empty() || out.empty()) out.push_back(std::move(current));
+    if (start < text.size() || out.empty()) out.emplace_back(text.substr(start));
     return out;
 }
 

@@ -61,8 +61,10 @@ void HostTextDocument::ReplaceRange(int32_t line1, int32_t col1, int32_t line2, 
 }
 
 std::u16string HostTextDocument::Text() {
-    const std::wstring w = host::GetText(doc_);
-    return std::u16string(reinterpret_cast<const char16_t*>(w.data()), w.size());
+    BSTR text = nullptr;
+    ThrowIfFailed(doc_->GetText(&text), L"GetText");
+    UniqueBstr owned(text);
+    return text ? std::u16string(reinterpret_cast<const char16_t*>(text), SysStringLen(text)) : std::u16string();
 }
 
 void HostTextDocument::MoveCaret(int32_t line1, int32_t col1, int32_t line2, int32_t col2) {

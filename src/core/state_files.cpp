@@ -55,11 +55,16 @@ bool StateFiles::Holds(const std::string& method, const std::string& content) co
 }
 
 bool StateFiles::Write(const std::string& method, const std::string& content) {
-    CreateFolders(folder_);
+    if (!folderMade_) {
+        CreateFolders(folder_);
+        folderMade_ = true;
+    }
     const std::wstring path = PathOf(method);
-    std::string existing;
-    if (ReadAll(path, existing)) {
-        if (existing == content) return true;
+    // A new file in one step; only when one is there already is its content looked at.
+    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!f && GetLastError() == ERROR_FILE_EXISTS) {
+        std::string existing;
+        if (ReadAll(path, existing) && existing == content) return true;
         // Another fold of this name left text here that may exist nowhere else.
         const std::wstring stem = path.substr(0, path.size() - 4);
         for (int n = 1; n < 1000; ++n) {
@@ -69,15 +74,17 @@ bool StateFiles::Write(const std::string& method, const std::string& content) {
                 p_.Message(L"Tintmark: прежний файл " + path + L" сохранен как " + kept);
             break;
         }
+        f.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
-    UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f) {
         p_.Message(L"Tintmark: Ошибка записи в файл " + path);
         return false;
     }
+    // Written through to the system, which keeps it whatever happens to the configurator's
+    // process afterwards.
     DWORD written = 0;
     if (!WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
-        written != content.size() || !FlushFileBuffers(f.get()))
+        written != content.size())
         throw ComError(HRESULT_FROM_WIN32(GetLastError()), L"Ошибка записи в файл " + path);
     HANDLE h = f.release();
     if (!CloseHandle(h)) throw ComError(HRESULT_FROM_WIN32(GetLastError()), L"Ошибка записи в файл " + path);

@@ -29,6 +29,7 @@ private:
     TTintmarkPlugin& p_;
     std::wstring folder_;
     std::wstring docName_;
+    bool folderMade_ = false;
 };
 
 }  // namespace tintmark

@@ -143,6 +143,32 @@ TEST_F(FoldingTest, EditsWhileFoldedKeepEveryLine) {
     }
 }
 
+// A state file left by an earlier session may hold the only copy of a body: folding a method
+// of that name again keeps it under another name instead of overwriting it.
+TEST_F(FoldingTest, AnEarlierStateFileIsKeptNotOverwritten) {
+    const std::wstring folder = sim.workFolder + L"Tintmark_Temp\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::string earlier = Utf8To1251("Функция Вторая(Б) Экспорт\r\n  Возврат Б * 2;\r\nКонецФункции\r\n");
+    HANDLE h = CreateFileW((folder + L"C__Work_m.txt_вторая.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(h, earlier.data(), static_cast<DWORD>(earlier.size()), &n, nullptr);
+    CloseHandle(h);
+    Open(L"m.txt", U(kModule));
+    ASSERT_EQ(plugin->CollapseAll(), S_OK);
+    std::string kept;
+    h = CreateFileW((folder + L"C__Work_m.txt_вторая.1.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    char buf[256];
+    ReadFile(h, buf, sizeof buf, &n, nullptr);
+    CloseHandle(h);
+    EXPECT_EQ(std::string(buf, n), earlier);
+    bool told = false;
+    for (const auto& m : sim.messageLines) told = told || m.find(L"вторая.1.txt") != std::wstring::npos;
+    EXPECT_TRUE(told);
+    ASSERT_EQ(plugin->ExpandAll(), S_OK);
+    DeleteFileW((folder + L"C__Work_m.txt_вторая.1.txt").c_str());
+}
+
 TEST_F(FoldingTest, UnwritableStateFolderKeepsTheBodiesInMemory) {
     // A file where the folder should be: no state file can be written.
     const std::wstring folder = sim.workFolder + L"Tintmark_Temp";
