@@ -62,7 +62,12 @@ void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
     if (!record || !record->Document) return;
     HostTextDocument doc(record->Document.get());
     const int32_t line = doc.SelStartLine(), col = doc.SelStartCol();
-    if (navigation && !doc.HasSelection()) {
+    // Page Up and Page Down scroll the view, and the paint of the scrolled view places the
+    // marks; where the view cannot scroll (at either end of the text) only the caret moves,
+    // and the marks follow it as after an arrow key.
+    const bool page = key == VK_PRIOR || key == VK_NEXT;
+    const bool unscrolledPage = page && EditorView(p, e, nullptr).FirstVisibleLine() == p.LastFirstLine;
+    if ((navigation || unscrolledPage) && !doc.HasSelection()) {
         EditorView view(p, e, &doc);
         Refresh(p, view, line, col, true);
     }

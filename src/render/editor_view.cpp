@@ -14,8 +14,10 @@ namespace {
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
+}  // namespace
+
 // The common frame of every drawing: the window's device context, with the caret hidden
-// while the window has the focus.
+// while the window has the focus. One frame serves all drawing of one piece of handling.
 class DrawingFrame {
 public:
     explicit DrawingFrame(HWND wnd) : wnd_(wnd), focused_(GetFocus() == wnd), dc_(wnd) {
@@ -33,6 +35,8 @@ private:
     bool focused_;
     UniqueWindowDc dc_;
 };
+
+namespace {
 
 class CanvasMeasure final : public TextMeasure {
 public:
@@ -86,6 +90,16 @@ Rect ClientRect(HWND wnd) {
     return Rect{rc.left, rc.top, rc.right, rc.bottom};
 }
 
+EditorView::EditorView(TTintmarkPlugin& plugin, HWND editor, TextDocument* doc)
+    : p_(plugin), wnd_(editor), doc_(doc) {}
+
+EditorView::~EditorView() = default;
+
+DrawingFrame& EditorView::Frame() {
+    if (!frame_) frame_ = std::make_unique<DrawingFrame>(wnd_);
+    return *frame_;
+}
+
 int32_t EditorView::FirstVisibleLine() { return GetScrollPos(wnd_, SB_VERT); }
 
 int32_t EditorView::VisibleLineCount() { return ClientRect(wnd_).bottom / std::max(1, p_.LineHeight); }
@@ -117,7 +131,7 @@ void EditorView::EraseHighlight() { tintmark::ErasePairHighlight(*this, p_.Analy
 
 void EditorView::DrawPairHighlight(PairState& s) {
     if (!s.CaretTokenShown && !s.PairTokenShown) return;
-    DrawingFrame frame(wnd_);
+    DrawingFrame& frame = Frame();
     const bool bracket = IsBracket(s.CaretTokenKind);
     const Appearance& a = p_.Look;
     if (s.CaretTokenShown)
@@ -133,7 +147,7 @@ void EditorView::DrawPairHighlight(PairState& s) {
 void EditorView::DrawCrossLines() {
     const CrossLineState& c = p_.Cross;
     if (!c.HorizCrossShown && !c.VertCrossShown) return;
-    DrawingFrame frame(wnd_);
+    DrawingFrame& frame = Frame();
     HBRUSH brush = p_.Gdi.Brush(p_.Look.CrossLinesColor);
     if (c.HorizCrossShown) {
         const RECT r = ToRect(c.HorizCrossRect);
@@ -160,6 +174,8 @@ void EditorView::UpdateCrossLines() {
     const int32_t x = ExpandedTextWidth(std::string_view(s).substr(0, prefix));
     const Rect K = ClientRect(wnd_);
     CrossLineState& c = p_.Cross;
+    c.Line = L;
+    c.Col = C;
     // A line that moves is taken off the screen first, so that no old line stays behind.
     if (a.EnableHorizCrossLine) {
         const bool visible = static_cast<int64_t>(F) <= L && static_cast<int64_t>(L) <= static_cast<int64_t>(F) + V;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "analysis/pairing.h"
@@ -13,6 +14,7 @@ namespace tintmark {
 
 class TTintmarkPlugin;
 class TextDocument;
+class DrawingFrame;
 
 // Erasing never paints the host's text itself: it invalidates what the overlay covered, so
 // the host repaints those pixels exactly as it paints them anyway (selection, colours and
@@ -20,7 +22,10 @@ class TextDocument;
 class EditorView final : public PairView {
 public:
     // doc may be null for drawing that needs no text (erasing, redrawing stored state).
-    EditorView(TTintmarkPlugin& plugin, HWND editor, TextDocument* doc) : p_(plugin), wnd_(editor), doc_(doc) {}
+    EditorView(TTintmarkPlugin& plugin, HWND editor, TextDocument* doc);
+    ~EditorView() override;
+    EditorView(const EditorView&) = delete;
+    EditorView& operator=(const EditorView&) = delete;
 
     HWND Window() const { return wnd_; }
 
@@ -44,11 +49,15 @@ public:
 private:
     void Invalidate(const Rect& r);
     void InvalidateFrame(const Rect& r);
+    // The device context of the view's drawing, taken at its first drawing and given back
+    // when the view goes.
+    DrawingFrame& Frame();
 
     TTintmarkPlugin& p_;
     HWND wnd_;
     TextDocument* doc_;
     std::string scratch_;
+    std::unique_ptr<DrawingFrame> frame_;
 };
 
 // Client rectangle of a window as a Rect.

@@ -15,6 +15,7 @@ struct CrossLineState {
     Rect VertCrossRect;   // one pixel wide, full client height, at the caret column
     bool HorizCrossShown = false;
     bool VertCrossShown = false;
+    int32_t Line = -1, Col = -1;  // the caret they were placed for
 };
 
 // How one highlight box is drawn. All of it lies inside `stored`, the box as it is kept

@@ -68,15 +68,22 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     const bool hChanged = p.Analysis.Pair.HScrolled || hscroll != p.LastHScrollPos;
 
     // Boxes the host is about to paint over (they lie in the update region or in the bottom
-    // strip, or the view moved under them) are invalidated at their present place and drawn
-    // again after the host's paint; boxes nothing touches stay as they are.
+    // strip, or the view moved under them) are drawn again after the host's paint; boxes
+    // nothing touches stay as they are. When neither the view nor the text changed, the boxes
+    // are still right where they are and are drawn again from what is stored; otherwise they
+    // are invalidated at their present place and the highlight is worked out afresh.
     PairState& pair = p.Analysis.Pair;
+    const bool unchanged = d == 0 && !hChanged && !linesChanged && !p.LastKeyWasEdit && !p.TelepatInserted;
+    bool redrawStoredBoxes = false;
     if (focused && (pair.CaretTokenShown || pair.PairTokenShown)) {
-        const bool moved = d != 0 || hChanged;
-        auto damaged = [&](const Rect& r) { return moved || Intersects(r, U) || Intersects(r, bottomStrip); };
-        p.CaretTokenInUpdate = pair.CaretTokenShown && damaged(pair.CaretTokenRect);
-        p.PairTokenInUpdate = pair.PairTokenShown && damaged(pair.PairTokenRect);
-        if (p.CaretTokenInUpdate || p.PairTokenInUpdate) {
+        auto damaged = [&](bool shown, const Rect& r) {
+            return shown && (!unchanged || Intersects(r, U) || Intersects(r, bottomStrip));
+        };
+        const bool caretDamaged = damaged(pair.CaretTokenShown, pair.CaretTokenRect);
+        const bool pairDamaged = damaged(pair.PairTokenShown, pair.PairTokenRect);
+        if (unchanged) {
+            redrawStoredBoxes = caretDamaged || pairDamaged;
+        } else if (caretDamaged || pairDamaged) {
             for (const auto& [shown, rect] : {std::pair{pair.CaretTokenShown, pair.CaretTokenRect},
                                               std::pair{pair.PairTokenShown, pair.PairTokenRect}})
                 if (shown) Invalidate(W, Rect{rect.left - 50, rect.top + d, rect.right + 50, rect.bottom + d});
@@ -117,7 +124,9 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     if (focused) {
         const bool selection = doc.SelEndLine() != caretLine || doc.SelEndCol() != caretCol;
         if (selection) {
+            // No marks while a selection exists: what the host did not paint over goes too.
             docView.EraseCrossLines();
+            docView.EraseHighlight();
             if (DraggingSelectionIn(W)) {
                 p.Analysis.KeyWordsMap.Reset();
                 return result;
@@ -131,11 +140,17 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             p.LastCaretLine = caretLine;
             p.LastCaretCol = caretCol;
             const bool gutterOnly = gutterTouched && !p.LastKeyWasEdit && !linesChanged && !hChanged;
-            docView.UpdateCrossLines();
+            // Lines placed for this caret in an unchanged view are drawn again as they stand;
+            // otherwise they are placed afresh.
+            if (unchanged && caretLine == cross.Line && caretCol == cross.Col)
+                docView.DrawCrossLines();
+            else
+                docView.UpdateCrossLines();
             if (p.LastKeyWasEdit || linesChanged || oneLine || p.TelepatInserted) scan();
             if (!p.GutterPressed &&
                 (hChanged || linesChanged || p.LastKeyWasEdit || p.CaretTokenInUpdate || p.PairTokenInUpdate))
                 docView.Highlight(always);
+            if (redrawStoredBoxes) docView.DrawPairHighlight(pair);
             if (linesChanged || gutterOnly || fromTop) RebuildGutter(p, W, *record);
         }
     } else {
