@@ -150,6 +150,15 @@ void ComputeFollowSets(TPattern& p, const ProgramView& v, std::vector<int32_t>& 
         sets.push_back(set);
     }
 }
+
+// Numbers the loops that jump back (star and plus loops on groups), one register each.
+void ComputeLoopRegisters(const ProgramView& v, std::vector<int32_t>& index, int32_t& count) {
+    index.assign(static_cast<size_t>(v.size), -1);
+    count = 0;
+    for (int32_t node = 1; node + kNodeHeader <= v.size; node += kNodeHeader + OperandSize(v, node))
+        if (v.Op(node) == OpJumpBack) index[static_cast<size_t>(node)] = count++;
+}
+
 }  // namespace
 
 void ComputeSummaries(TPattern& p, bool startsWithRepeat) {
@@ -158,9 +167,12 @@ void ComputeSummaries(TPattern& p, bool startsWithRepeat) {
     p.startCharSet_.fill(0);
     FirstCharacters(p, prog, 1, p.startCharSet_.data());
     ComputeFollowSets(p, v, p.followSetIndex_, p.followSets_);
+    ComputeLoopRegisters(v, p.jumpRegister_, p.loopRegisters_);
     p.firstLiteralChar_ = 0;
     p.anchoredAtStart_ = false;
     p.requiredLiteral_.clear();
+    p.requiredLiteralFolded_ = false;
+    p.requiredFolded_.Clear();
     const int32_t next = v.Next(1);
     if (next < 0 || v.Op(next) != OpEnd) return;  // more than one alternative at the top
     const int32_t first = 1 + kNodeHeader;
@@ -169,15 +181,18 @@ void ComputeSummaries(TPattern& p, bool startsWithRepeat) {
     else if (v.Op(first) == OpInputStart)
         p.anchoredAtStart_ = true;
     if (!startsWithRepeat) return;
+    // A case-insensitive literal filters as well as an exact one, searched for by case class.
     size_t longest = 0;
     for (int32_t node = first; node >= 0; node = v.Next(node)) {
-        if (v.Op(node) != OpLiteral) continue;
+        if (v.Op(node) != OpLiteral && v.Op(node) != OpLiteralCI) continue;
         const size_t len = std::strlen(v.Text(node));
         if (len >= longest) {
             longest = len;
             p.requiredLiteral_ = v.Text(node);
+            p.requiredLiteralFolded_ = v.Op(node) == OpLiteralCI;
         }
     }
+    if (p.requiredLiteralFolded_) p.requiredFolded_.Assign(p.requiredLiteral_, CaseClasses(p.caseTable_));
 }
 
 }  // namespace tintmark::regex
