@@ -20,6 +20,7 @@ template <class T>
 class HeapStack {
 public:
     HeapStack(std::vector<T>& store, MemoryBudget& budget) : store_(store), budget_(budget) {
+        if (budget_.used + store_.size() * sizeof(T) > budget_.limit) std::vector<T>().swap(store_);
         budget_.used += store_.size() * sizeof(T);
         Attach(0);
     }
