@@ -21,8 +21,8 @@ constexpr int32_t kSlotPassStart = kSlotCounter + kMaxLoopLevels + 1;  // + loop
 constexpr int32_t kSlotLevel = kSlotPassStart + kMaxLoopLevels + 1;
 constexpr int32_t kSlotLoopRegisters = kSlotLevel + 1;                 // + loop register
 
-// Choices not yet tried, resumed in the order the recursive description tries them. Going
-// back to a choice first undoes every change logged after it was made.
+// Choices not yet tried, resumed in the order a recursive backtracking matcher would try
+// them. Going back to a choice first undoes every change logged after it was made.
 enum ChoiceKind : int32_t {
     kNextAlternative,  // a the alternative to try, b the position
     kNextCount,        // a the repeat node, b its start position, c the next count, d the count found
