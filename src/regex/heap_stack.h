@@ -15,15 +15,12 @@ struct MemoryBudget {
 };
 
 // A stack kept in a vector that outlives the run, so that once it has grown a run allocates
-// nothing. Pushing and popping work on raw pointers; the vector only provides the storage.
+// nothing. Pushing and popping work on raw pointers; the vector only provides the storage,
+// taken on the first push (a run that pushes nothing does not touch it).
 template <class T>
 class HeapStack {
 public:
-    HeapStack(std::vector<T>& store, MemoryBudget& budget) : store_(store), budget_(budget) {
-        if (budget_.used + store_.size() * sizeof(T) > budget_.limit) std::vector<T>().swap(store_);
-        budget_.used += store_.size() * sizeof(T);
-        Attach(0);
-    }
+    HeapStack(std::vector<T>& store, MemoryBudget& budget) : store_(store), budget_(budget) {}
     // A store that grew large is given back rather than kept for the next run.
     ~HeapStack() {
         if (store_.size() * sizeof(T) > kKeptBytes) std::vector<T>().swap(store_);
@@ -39,8 +36,16 @@ public:
     // Only when not Empty.
     T& Pop() { return *--top_; }
 
-    // Doubles the storage within the budget; false when the budget (or memory) is exhausted.
+    // Takes the kept storage, or doubles it, within the budget; false when the budget (or
+    // memory) is exhausted.
     bool Grow() {
+        if (!base_) {
+            // A kept store larger than the budget is dropped.
+            if (budget_.used + store_.size() * sizeof(T) > budget_.limit) std::vector<T>().swap(store_);
+            budget_.used += store_.size() * sizeof(T);
+            Attach(0);
+            if (!Full()) return true;
+        }
         const size_t used = Size();
         const size_t have = store_.size();
         const size_t want = std::max<size_t>(have * 2, 256);

@@ -202,19 +202,12 @@ private:
         return count;
     }
 
-    // What a counting repeat needs to try its counts, read from its node.
-    struct RepeatShape {
-        int32_t min, max;
-        bool lazy;
-        int32_t repeated;       // the single-character node or back-reference
-        int32_t after;          // the node after the repeat
-        int lookahead;          // the first character of a literal after the repeat, or -1
-        const uint8_t* follow;  // characters at which what follows can begin, or null
-    };
-    RepeatShape ShapeOf(int32_t node) const;
+    const RepeatInfo& InfoOf(int32_t repeat) const {
+        return p_.repeats_[static_cast<size_t>(p_.repeatIndex_[static_cast<size_t>(repeat)])];
+    }
     int32_t RepeatUnit(int32_t repeated, bool& groupSet) const;
     bool Repeat(int32_t& node);
-    bool TryCounts(int32_t node, const RepeatShape& r, int32_t unit, int32_t start, int32_t from, int32_t found,
+    bool TryCounts(int32_t node, const RepeatInfo& r, int32_t unit, int32_t start, int32_t from, int32_t found,
                    int32_t& next);
     bool Loop(int32_t& node);
     void StartPass(int32_t level);
@@ -337,7 +330,7 @@ bool Matcher::Backtrack(int32_t& node) {
                 return true;
             }
             case kNextCount: {
-                const RepeatShape r = ShapeOf(e.a);
+                const RepeatInfo& r = InfoOf(e.a);
                 bool groupSet = true;
                 const int32_t unit = RepeatUnit(r.repeated, groupSet);
                 if (TryCounts(e.a, r, unit, e.b, e.c, e.d, node)) return true;
@@ -366,6 +359,10 @@ bool Matcher::Attempt(int32_t at) {
     int32_t node = 1;
     for (;;) {
         if (!Advance(node)) {
+            if (choices_.Empty()) {  // the common way out: nothing to go back to
+                UndoTo(0);
+                return false;
+            }
             if (!Backtrack(node)) return false;
         } else if (node == kMatched) {
             break;
@@ -391,21 +388,6 @@ bool Matcher::LineEnd() const {
     return IsLineSep(c) && !(pair_ && c == pairTail_ && pos_ >= 1 && s_[pos_ - 1] == pairHead_);
 }
 
-inline Matcher::RepeatShape Matcher::ShapeOf(int32_t node) const {
-    const uint8_t op = v_.Op(node);
-    const bool range = op == OpRepeatRange || op == OpRepeatRangeLazy;
-    RepeatShape r;
-    r.min = range ? v_.Min(node) : (op == OpPlus || op == OpPlusLazy) ? 1 : 0;
-    r.max = range ? v_.Max(node) : 2147483647;
-    r.lazy = op == OpStarLazy || op == OpPlusLazy || op == OpRepeatRangeLazy;
-    r.repeated = node + (range ? kRangeHeader : kNodeHeader);
-    r.after = v_.Next(node);
-    r.lookahead = (r.after >= 0 && v_.Op(r.after) == OpLiteral) ? v_.Operand(r.after)[0] : -1;
-    const int32_t followIndex = p_.followSetIndex_[static_cast<size_t>(node)];
-    r.follow = followIndex >= 0 ? p_.followSets_[static_cast<size_t>(followIndex)].data() : nullptr;
-    return r;
-}
-
 // Characters one count of the repeated node takes: 1, or the length of a back-referenced
 // group's text (0 for a group without positions, which only the count 0 can take).
 inline int32_t Matcher::RepeatUnit(int32_t repeated, bool& groupSet) const {
@@ -418,7 +400,7 @@ inline int32_t Matcher::RepeatUnit(int32_t repeated, bool& groupSet) const {
 }
 
 inline bool Matcher::Repeat(int32_t& node) {
-    const RepeatShape r = ShapeOf(node);
+    const RepeatInfo& r = InfoOf(node);
     const int32_t start = pos_;
     bool groupSet = true;
     const int32_t unit = RepeatUnit(r.repeated, groupSet);
@@ -436,14 +418,14 @@ inline bool Matcher::Repeat(int32_t& node) {
 
 // Takes the first count from `from` on (upwards when lazy, down to min when greedy) after
 // which what follows the repeat can begin, leaving the next count on the stack.
-inline bool Matcher::TryCounts(int32_t node, const RepeatShape& r, int32_t unit, int32_t start, int32_t from,
+inline bool Matcher::TryCounts(int32_t node, const RepeatInfo& r, int32_t unit, int32_t start, int32_t from,
                         int32_t found, int32_t& next) {
     const int32_t step = r.lazy ? 1 : -1;
     const int32_t last = r.lazy ? found : r.min;
     for (int32_t i = from; r.lazy ? i <= last : i >= last; i += step) {
         const uint8_t c = s_[start + i * unit];
         // What follows cannot begin at this character: this count cannot succeed.
-        if ((r.lookahead >= 0 && c != r.lookahead) || (r.follow && !Has(r.follow, c))) continue;
+        if ((r.lookahead >= 0 && c != r.lookahead) || (r.hasFollow && !Has(r.follow.data(), c))) continue;
         if (i != last) Push(kNextCount, node, start, i + step, found);
         pos_ = start + i * unit;
         next = r.after;

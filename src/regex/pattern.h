@@ -72,6 +72,19 @@ public:
     int32_t CompilePos;
 };
 
+// What the matcher needs to try the counts of a counting repeat, read once from the program
+// when it is compiled. The follow set holds the characters at which what follows the repeat
+// can begin: counts after which it cannot are skipped.
+struct RepeatInfo {
+    int32_t min, max;
+    int32_t repeated;   // the single-character node or back-reference
+    int32_t after;      // the node after the repeat, or -1
+    int32_t lookahead;  // the first character of a literal right after the repeat, or -1
+    bool lazy;
+    bool hasFollow;
+    std::array<uint8_t, 32> follow;
+};
+
 // Modifier indices (for ReadModifier/WriteModifier) and their letters and bits.
 enum ModifierIndex : int { kModI = 1, kModR = 2, kModS = 3, kModG = 4, kModM = 5, kModX = 6 };
 constexpr uint32_t ModifierBit(int index) { return 1u << (index - 1); }
@@ -184,10 +197,9 @@ protected:
     std::string requiredLiteral_;
     bool requiredLiteralFolded_ = false;
     FoldedLiteral requiredFolded_;  // the search for a case-insensitive required literal
-    // For each repeat node (by program position), the characters at which what follows the
-    // repeat can begin: the matcher skips counts after which the rest cannot match.
-    std::vector<int32_t> followSetIndex_;
-    std::vector<std::array<uint8_t, 32>> followSets_;
+    // For each counting repeat (by program position), an index into repeats_.
+    std::vector<int32_t> repeatIndex_;
+    std::vector<RepeatInfo> repeats_;
     // For each OpJumpBack (by program position), the number of its loop's register: where
     // the loop's newest pass began, so that a pass that consumes nothing ends the loop.
     std::vector<int32_t> jumpRegister_;
