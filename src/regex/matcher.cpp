@@ -317,7 +317,7 @@ private:
 
 // Undoes state back to the newest choice and takes it: true with node set to where to go
 // on, false when no choice is left (and everything the attempt set is undone).
-bool Matcher::Backtrack(int32_t& node) {
+[[gnu::always_inline]] inline bool Matcher::Backtrack(int32_t& node) {
     while (!choices_.Empty()) {
         const ChoiceEntry e = choices_.Pop();
         UndoTo(e.undoMark);
