@@ -75,6 +75,14 @@ bool ApplyModifierString(std::string_view letters, uint32_t& bits) {
 
 TPattern::TPattern() {
     for (int c = 0; c < 256; ++c) caseTable_[static_cast<size_t>(c)] = DefaultSwapCase(static_cast<unsigned char>(c));
+    auto fill = [](std::array<uint8_t, 32>& set, const std::string& members) {
+        for (char c : members) {
+            const unsigned char u = static_cast<unsigned char>(c);
+            set[u >> 3] = static_cast<uint8_t>(set[u >> 3] | (1 << (u & 7)));
+        }
+    };
+    fill(wordSet_, wordCharacters_);
+    fill(lineSeparatorSet_, lineSeparatorChars_);
     ClearResults();
     // Defaults for indices 1..5; x stays off.
     WriteModifier(kModI, false);
@@ -139,6 +147,13 @@ void TPattern::SetLineBreakPair(std::string_view pair) {
     pairTail_ = pair[1];
     pairAssigned_ = true;
     DropProgram();
+}
+
+void TPattern::SetStepLimit(int64_t steps) { stepLimit_ = steps < 1 ? 1 : steps; }
+
+void TPattern::SetBacktrackMemory(int64_t bytes) {
+    constexpr int64_t kMin = 4096, kMax = int64_t{1} << 30;
+    backtrackMemory_ = bytes < kMin ? kMin : bytes > kMax ? kMax : bytes;
 }
 
 std::string TPattern::LineBreakPair() const {

@@ -10,9 +10,12 @@
 #include <string_view>
 #include <vector>
 
+#include "regex/folded_search.h"
+
 namespace tintmark::regex {
 
 constexpr int kMaxGroups = 14;
+constexpr int kMaxLoopLevels = 10;
 
 // Error codes of the engine: below 1000 compile errors, from 1000 on run-time errors.
 enum ErrorCode : int32_t {
@@ -54,8 +57,8 @@ enum ErrorCode : int32_t {
     kBadModifierIndex = 1013,
     kLoopStackExceeded = 1014,
     kLoopNodeWithoutEntry = 1015,
-    kMatchTooDeep = 1016,       // the engine's own: backtracking nested deeper than kMaxMatchDepth
-    kStepLimitExceeded = 1017,  // the engine's own: a run took more than kMaxMatchSteps steps
+    kMatchTooDeep = 1016,       // the engine's own: the backtracking state outgrew its memory bound
+    kStepLimitExceeded = 1017,  // the engine's own: a run took more steps than the step limit
     kBadProgramImported = 2000,
 };
 
@@ -67,6 +70,19 @@ public:
         : std::runtime_error(message), Code(code), CompilePos(compilePos) {}
     int32_t Code;
     int32_t CompilePos;
+};
+
+// What the matcher needs to try the counts of a counting repeat, read once from the program
+// when it is compiled. The follow set holds the characters at which what follows the repeat
+// can begin: counts after which it cannot are skipped.
+struct RepeatInfo {
+    int32_t min, max;
+    int32_t repeated;   // the single-character node or back-reference
+    int32_t after;      // the node after the repeat, or -1
+    int32_t lookahead;  // the first character of a literal right after the repeat, or -1
+    bool lazy;
+    bool hasFollow;
+    std::array<uint8_t, 32> follow;
 };
 
 // Modifier indices (for ReadModifier/WriteModifier) and their letters and bits.
@@ -134,12 +150,22 @@ public:
     bool StartCharSetHas(unsigned char c) const { return (startCharSet_[c >> 3] >> (c & 7)) & 1; }
     unsigned char FirstLiteralChar() const { return firstLiteralChar_; }
     bool AnchoredAtStart() const { return anchoredAtStart_; }
-    const std::string& RequiredLiteral() const { return requiredLiteral_; }
 
-    // Bounds that keep a run from exhausting the stack or running without end: nesting of
-    // choices that may fail back, and steps (nodes visited and characters counted) per run.
-    static constexpr int32_t kMaxMatchDepth = 2000;
-    static constexpr int64_t kMaxMatchSteps = 100000000;
+    const std::string& RequiredLiteral() const { return requiredLiteral_; }
+    // Whether the required literal is searched for in either case.
+    bool RequiredLiteralFolded() const { return requiredLiteralFolded_; }
+
+    // Bounds that keep a run from taking the host down. Steps are nodes visited plus
+    // characters compared or counted; a run with more ends with error 1017. The choices a
+    // run can still go back to are kept on the heap; when they would need more memory than
+    // the bound, the run ends with error 1016. Values below 1 step or 4 KB are raised to
+    // those. Neither setting touches the program.
+    static constexpr int64_t kDefaultStepLimit = 100000000;
+    static constexpr int64_t kDefaultBacktrackMemory = 64 * 1024 * 1024;
+    void SetStepLimit(int64_t steps);
+    int64_t StepLimit() const { return stepLimit_; }
+    void SetBacktrackMemory(int64_t bytes);
+    int64_t BacktrackMemory() const { return backtrackMemory_; }
 
 protected:
     friend class Compiler;
@@ -169,10 +195,33 @@ protected:
     unsigned char firstLiteralChar_ = 0;
     bool anchoredAtStart_ = false;
     std::string requiredLiteral_;
-    // For each repeat node (by program position), the characters at which what follows the
-    // repeat can begin: the matcher skips counts after which the rest cannot match.
-    std::vector<int32_t> followSetIndex_;
-    std::vector<std::array<uint8_t, 32>> followSets_;
+    bool requiredLiteralFolded_ = false;
+    FoldedLiteral requiredFolded_;  // the search for a case-insensitive required literal
+    // For each counting repeat (by program position), an index into repeats_.
+    std::vector<int32_t> repeatIndex_;
+    std::vector<RepeatInfo> repeats_;
+    // For each OpJumpBack (by program position), the number of its loop's register: where
+    // the loop's newest pass began, so that a pass that consumes nothing ends the loop.
+    std::vector<int32_t> jumpRegister_;
+    int32_t loopRegisters_ = 0;
+
+    // WordCharacters and LineSeparatorChars as bitmaps (neither can change after construction).
+    std::array<uint8_t, 32> wordSet_{};
+    std::array<uint8_t, 32> lineSeparatorSet_{};
+    int64_t stepLimit_ = kDefaultStepLimit;
+    int64_t backtrackMemory_ = kDefaultBacktrackMemory;
+    // The matcher's working storage, kept between runs so that a run allocates nothing: its
+    // restorable state, the log of changes to undo, and the choices it can go back to.
+    struct UndoEntry {
+        int32_t slot, old;
+    };
+    struct ChoiceEntry {
+        int32_t kind, a, b, c, d;
+        uint32_t undoMark;  // the undo log's size when the choice was made
+    };
+    std::vector<int32_t> matchSlots_;
+    std::vector<UndoEntry> undoStore_;
+    std::vector<ChoiceEntry> choiceStore_;
 
     std::string subject_;  // with its terminating NUL
     bool hasSubject_ = false;

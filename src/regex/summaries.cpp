@@ -133,23 +133,40 @@ bool IsRepeat(uint8_t op) {
            op == OpRepeatRangeLazy;
 }
 
-// The follow set of every repeat node: the first characters of the node after it. Each
-// analysis has a small budget, so that long chains of optional pieces stay linear; a repeat
-// whose follow set is not found in it simply goes unfiltered.
+// Every repeat node's bounds and follow set (the first characters of the node after it).
+// Each follow analysis has a small budget, so that long chains of optional pieces stay
+// linear; a repeat whose follow set is not found in it simply goes unfiltered.
 constexpr int32_t kFollowSetBudget = 64;
 
-void ComputeFollowSets(TPattern& p, const ProgramView& v, std::vector<int32_t>& index,
-                       std::vector<std::array<uint8_t, 32>>& sets) {
+void ComputeRepeats(TPattern& p, const ProgramView& v, std::vector<int32_t>& index,
+                    std::vector<RepeatInfo>& repeats) {
     index.assign(static_cast<size_t>(v.size), -1);
-    sets.clear();
+    repeats.clear();
     for (int32_t node = 1; node + kNodeHeader <= v.size; node += kNodeHeader + OperandSize(v, node)) {
-        if (!IsRepeat(v.Op(node)) || v.Next(node) < 0) continue;
-        std::array<uint8_t, 32> set{};
-        if (!FirstCharacters(p, v.base, v.Next(node), set.data(), true, kFollowSetBudget)) continue;
-        index[static_cast<size_t>(node)] = static_cast<int32_t>(sets.size());
-        sets.push_back(set);
+        const uint8_t op = v.Op(node);
+        if (!IsRepeat(op)) continue;
+        const bool range = op == OpRepeatRange || op == OpRepeatRangeLazy;
+        RepeatInfo r{};
+        r.min = range ? v.Min(node) : (op == OpPlus || op == OpPlusLazy) ? 1 : 0;
+        r.max = range ? v.Max(node) : 2147483647;
+        r.lazy = op == OpStarLazy || op == OpPlusLazy || op == OpRepeatRangeLazy;
+        r.repeated = node + (range ? kRangeHeader : kNodeHeader);
+        r.after = v.Next(node);
+        r.lookahead = (r.after >= 0 && v.Op(r.after) == OpLiteral) ? static_cast<unsigned char>(v.Text(r.after)[0]) : -1;
+        r.hasFollow = r.after >= 0 && FirstCharacters(p, v.base, r.after, r.follow.data(), true, kFollowSetBudget);
+        index[static_cast<size_t>(node)] = static_cast<int32_t>(repeats.size());
+        repeats.push_back(r);
     }
 }
+
+// Numbers the loops that jump back (star and plus loops on groups), one register each.
+void ComputeLoopRegisters(const ProgramView& v, std::vector<int32_t>& index, int32_t& count) {
+    index.assign(static_cast<size_t>(v.size), -1);
+    count = 0;
+    for (int32_t node = 1; node + kNodeHeader <= v.size; node += kNodeHeader + OperandSize(v, node))
+        if (v.Op(node) == OpJumpBack) index[static_cast<size_t>(node)] = count++;
+}
+
 }  // namespace
 
 void ComputeSummaries(TPattern& p, bool startsWithRepeat) {
@@ -157,10 +174,13 @@ void ComputeSummaries(TPattern& p, bool startsWithRepeat) {
     const ProgramView v{prog, static_cast<int32_t>(p.program_.size())};
     p.startCharSet_.fill(0);
     FirstCharacters(p, prog, 1, p.startCharSet_.data());
-    ComputeFollowSets(p, v, p.followSetIndex_, p.followSets_);
+    ComputeRepeats(p, v, p.repeatIndex_, p.repeats_);
+    ComputeLoopRegisters(v, p.jumpRegister_, p.loopRegisters_);
     p.firstLiteralChar_ = 0;
     p.anchoredAtStart_ = false;
     p.requiredLiteral_.clear();
+    p.requiredLiteralFolded_ = false;
+    p.requiredFolded_.Clear();
     const int32_t next = v.Next(1);
     if (next < 0 || v.Op(next) != OpEnd) return;  // more than one alternative at the top
     const int32_t first = 1 + kNodeHeader;
@@ -169,15 +189,18 @@ void ComputeSummaries(TPattern& p, bool startsWithRepeat) {
     else if (v.Op(first) == OpInputStart)
         p.anchoredAtStart_ = true;
     if (!startsWithRepeat) return;
+    // A case-insensitive literal filters as well as an exact one, searched for by case class.
     size_t longest = 0;
     for (int32_t node = first; node >= 0; node = v.Next(node)) {
-        if (v.Op(node) != OpLiteral) continue;
+        if (v.Op(node) != OpLiteral && v.Op(node) != OpLiteralCI) continue;
         const size_t len = std::strlen(v.Text(node));
         if (len >= longest) {
             longest = len;
             p.requiredLiteral_ = v.Text(node);
+            p.requiredLiteralFolded_ = v.Op(node) == OpLiteralCI;
         }
     }
+    if (p.requiredLiteralFolded_) p.requiredFolded_.Assign(p.requiredLiteral_, CaseClasses(p.caseTable_));
 }
 
 }  // namespace tintmark::regex

@@ -2,8 +2,11 @@
 // program format, the summaries and the engine's bounds.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <random>
 #include <string>
 
+#include "regex/folded_search.h"
 #include "regex/pattern.h"
 #include "regex/program.h"
 #include "text/cp1251.h"
@@ -208,6 +211,31 @@ TEST(Regex, FormerFaults) {
         {"(([ab])*[ab]){2}(aa){1}", "-i", "bcaabaabba", "2 7 | 1 4 5 | 2 2 3 | 3 5 7"},
         // After a lazy repeat inside a loop body the loop may end: its exit is a follow.
         {"a?c(((ccc[^a]))aa|[ab]([^a]{1,3}?){2,})|[^a]{0,2}", "-i", "acacbbaacbbb", "0 6 | 1 2 6 | 4 5 6"},
+        // A back-reference to its own group while the group is entered again: the group's span
+        // is not complete (start after end), so it stands for the empty text and the position
+        // never moves backwards (it crashed, matched backwards, or gave a group ending before
+        // its start).
+        {"(x(a|\\2{9999999})){2}", "", "xax", "0 3 | 1 2 3 | 2 3 3"},
+        {"(x(a|\\2{99}))+", "", "xax", "0 3 | 1 2 3 | 2 3 3"},
+        {"(x(a|\\2)){2}", "", "xax", "0 3 | 1 2 3 | 2 3 3"},
+        {"(x(a|\\2)+)+", "", "xaxa", "0 4 | 1 2 4 | 2 4 4"},
+        {"(a\\1)", "", "a", "0 1 | 1 0 1"},               // first entry: not complete either
+        {"(a|\\1b)+", "", "abab", "0 4 | 1 3 4"},        // entered again at its old end: empty too
+        // A loop pass that consumes nothing ends the loop (it recursed to error 1016).
+        {"(a*)(\\1)*", "", "b", "0 0 | 1 0 0 | 2 0 0"},
+        {"(a*)(\\1)+", "", "b", "0 0 | 1 0 0 | 2 0 0"},
+        {"(a*)(\\1){2,}", "", "b", "0 0 | 1 0 0 | 2 0 0"},
+        {"(a*)(\\1){2,}?", "", "b", "0 0 | 1 0 0 | 2 0 0"},
+        {"(a*)(\\1)*?", "", "b", "0 0 | 1 0 0"},
+        {"(a*)x(\\1)*y", "", "xy", "0 2 | 1 0 0 | 2 1 1"},
+        {"(a*)(\\1|b)*", "", "bb", "0 0 | 1 0 0 | 2 0 0"},  // the empty pass comes first and ends it
+        {"(a*)(b|\\1)*c", "", "bbc", "0 3 | 1 0 0 | 2 2 2"}, // passes that consume go on
+        {"(a*)(\\1){3}x", "", "x", "0 1 | 1 0 0 | 2 0 0"},  // required passes too: they repeat it
+        // Under i the required literal is searched for in either case (the filter was dropped).
+        {".*X", "", "aax", "0 3"},
+        {".*ЁЛКА", "", "ёлка", "0 4"},
+        {"a*AAB", "", "xaAaB", "1 5"},
+        {"(ab)*C", "", "ababc", "0 5 | 1 2 4"},
     };
     Check(rows, std::size(rows));
 }
@@ -322,31 +350,146 @@ TEST(Regex, LoopNestingIsBoundedAtRunTime) {
 }
 
 TEST(Regex, DeepBacktrackingAndLongRunsEndWithTheEnginesOwnErrors) {
+    auto times = [](const std::string& unit, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) s += unit;
+        return s;
+    };
+    // The choices a run can go back to wait on the heap, not on the thread's stack: loops
+    // over groups take lines of 100,000 characters (they ended with 1016 at a few hundred).
+    const struct {
+        const char* pattern;
+        std::string subject;
+    } longLines[] = {
+        {"(ab)*c", times("ab", 50000) + "c"},
+        {"(a|b)*", times("ab", 50000)},
+        {"(\\w+\\s?)*", times("ab ", 33333) + "a"},
+        {"^(\\w+\\s?)*$", times("a", 100000)},
+        {"(ab){2,}?c", times("ab", 50000) + "c"},
+    };
+    for (const auto& row : longLines) {
+        TPluginPattern p;
+        p.SetExpression(row.pattern);
+        ASSERT_TRUE(p.Exec(row.subject)) << row.pattern;
+        EXPECT_EQ(p.GroupStart(0), 0) << row.pattern;
+        EXPECT_EQ(p.GroupEnd(0), static_cast<int32_t>(row.subject.size())) << row.pattern;
+    }
+    // When they would need more memory than the bound, the run ends with 1016.
     TPluginPattern p;
-    p.SetExpression("(ab)*c");
-    std::string subject;
-    for (int i = 0; i < 100000; ++i) subject += "ab";
+    EXPECT_EQ(p.BacktrackMemory(), TPattern::kDefaultBacktrackMemory);
+    p.SetBacktrackMemory(64 * 1024);
+    p.SetExpression("(a|b)*");
     try {
-        p.Exec(subject);
+        p.Exec(times("ab", 50000));
         FAIL();
     } catch (const EPatternError& e) {
         EXPECT_EQ(e.Code, kMatchTooDeep);
         EXPECT_STREQ(e.what(), "TPattern(exec): backtracking nested too deeply");
     }
+    EXPECT_TRUE(p.Exec(times("ab", 200)));  // a shorter line fits; the object stays usable
+    p.SetBacktrackMemory(0);
+    EXPECT_EQ(p.BacktrackMemory(), 4096);
+    p.SetBacktrackMemory(int64_t{1} << 40);
+    EXPECT_EQ(p.BacktrackMemory(), int64_t{1} << 30);
     // Exponential backtracking stops at the step limit instead of hanging.
+    p.SetStepLimit(1000000);
     p.SetExpression("(a|aa)+b");
     try {
-        p.Exec(std::string(60, 'a'));
+        p.Exec("b" + std::string(60, 'a'));
         FAIL();
     } catch (const EPatternError& e) {
-        EXPECT_TRUE(e.Code == kStepLimitExceeded || e.Code == kMatchTooDeep) << e.Code;
+        EXPECT_EQ(e.Code, kStepLimitExceeded);
+        EXPECT_STREQ(e.what(), "TPattern(exec): step limit exceeded");
     }
     // Counting repeats are flat: a 16 MB line is fine.
+    p.SetStepLimit(TPattern::kDefaultStepLimit);
     p.SetExpression("^\\s*a+b");
     std::string big(16 * 1024 * 1024, 'a');
     big += 'b';
     EXPECT_TRUE(p.Exec(big));
     EXPECT_EQ(p.GroupEnd(0), static_cast<int32_t>(big.size()));
+}
+
+// The step limit bounds time: comparing a long literal or a group's text counts every
+// character compared (it counted one step per node, whatever the length).
+TEST(Regex, StepLimitIsASettingAndCountsCharactersCompared) {
+    // Each visits far fewer nodes than the limit but compares more characters than it.
+    struct Case {
+        std::string pattern;
+        std::string subject;
+        int64_t limit;
+    };
+    const Case cases[] = {
+        // A 1,000-character literal tried at 2,000 places: ~2,000,000 characters, ~6,000 nodes.
+        {std::string(999, 'a') + "b", std::string(3000, 'a'), 1000000},
+        // A 500-character group text repeated: ~4,400,000 characters, ~25,000 nodes.
+        {"(a{500})\\1*c", "c" + std::string(3000, 'a'), 1000000},
+        // A greedy group backed off one count at a time, its text compared each time:
+        // ~40,000,000 characters, ~2,000,000 nodes.
+        {"(a+)\\1b", "b" + std::string(1000, 'a'), 10000000},
+    };
+    for (const auto& c : cases) {
+        TPluginPattern p;
+        EXPECT_EQ(p.StepLimit(), TPattern::kDefaultStepLimit);
+        p.SetExpression(c.pattern);
+        EXPECT_FALSE(p.Exec(c.subject)) << c.pattern;  // within the default limit
+        p.SetStepLimit(c.limit);
+        try {
+            p.Exec(c.subject);
+            ADD_FAILURE() << c.pattern << " ran within " << c.limit << " steps";
+        } catch (const EPatternError& e) {
+            EXPECT_EQ(e.Code, kStepLimitExceeded) << c.pattern;
+        }
+    }
+    TPluginPattern p;
+    p.SetStepLimit(-5);
+    EXPECT_EQ(p.StepLimit(), 1);
+    p.SetExpression("x");
+    EXPECT_THROW(p.Exec("x"), EPatternError);  // a run takes more than one step
+    p.SetStepLimit(TPattern::kDefaultStepLimit);
+    EXPECT_TRUE(p.Exec("x"));
+}
+
+// Case-insensitive filters: the required literal keeps filtering under i.
+TEST(Regex, CaseInsensitiveRequiredLiteralFilters) {
+    TPluginPattern p;
+    p.SetExpression(".*x");
+    p.SetStepLimit(1000000);  // without the filter every start position would scan the line
+    EXPECT_FALSE(p.Exec(std::string(1024 * 1024, 'y')));
+    p.SetStepLimit(TPattern::kDefaultStepLimit);
+    const std::string subject = std::string(1024 * 1024, 'y') + "X";
+    EXPECT_TRUE(p.Exec(subject));
+    EXPECT_EQ(p.GroupEnd(0), static_cast<int32_t>(subject.size()));
+}
+
+// The case-insensitive literal search against a plain one on random texts.
+TEST(Regex, FoldedLiteralSearchAgreesWithANaiveSearch) {
+    std::array<unsigned char, 256> inverter{};
+    for (int c = 0; c < 256; ++c)
+        inverter[static_cast<size_t>(c)] = TPattern::DefaultSwapCase(static_cast<unsigned char>(c));
+    const std::array<uint8_t, 256> classes = CaseClasses(inverter);
+    for (int c = 0; c < 256; ++c) EXPECT_EQ(classes[static_cast<size_t>(c)], classes[inverter[static_cast<size_t>(c)]]);
+    EXPECT_NE(classes['a'], classes['b']);
+    EXPECT_EQ(classes[0xB8], classes[0xA8]);  // ё, Ё
+    const std::string alphabet = "aAb\xB8\xA8";
+    std::mt19937 rng(20261207);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    for (int round = 0; round < 3000; ++round) {
+        std::string text, literal;
+        for (int i = pick(0, 24); i > 0; --i) text += alphabet[static_cast<size_t>(pick(0, 4))];
+        for (int i = pick(1, 5); i > 0; --i) literal += alphabet[static_cast<size_t>(pick(0, 4))];
+        bool naive = false;
+        for (size_t at = 0; at + literal.size() <= text.size() && !naive; ++at) {
+            naive = true;
+            for (size_t j = 0; j < literal.size(); ++j)
+                naive = naive && classes[static_cast<unsigned char>(text[at + j])] ==
+                                     classes[static_cast<unsigned char>(literal[j])];
+        }
+        FoldedLiteral folded;
+        folded.Assign(literal, classes);
+        ASSERT_EQ(folded.OccursIn(reinterpret_cast<const uint8_t*>(text.c_str())), naive)
+            << "«" << literal << "» in «" << text << "»";
+    }
 }
 
 TEST(RegexProgram, Layouts) {
@@ -408,6 +551,13 @@ TEST(RegexProgram, Summaries) {
     EXPECT_EQ(p->FirstLiteralChar(), 'a');
     p = compiled("a*foo");
     EXPECT_EQ(p->RequiredLiteral(), "foo");
+    EXPECT_FALSE(p->RequiredLiteralFolded());
+    p = compiled("a*foo", "");
+    EXPECT_EQ(p->RequiredLiteral(), "foo");
+    EXPECT_TRUE(p->RequiredLiteralFolded());
+    p = compiled("a*(?i)x(?-i)foo", "-i");  // the longest, exact or not
+    EXPECT_EQ(p->RequiredLiteral(), "foo");
+    EXPECT_FALSE(p->RequiredLiteralFolded());
     p = compiled("(?m)$");
     EXPECT_TRUE(p->StartCharSetHas(0) && p->StartCharSetHas('\r') && p->StartCharSetHas('\n'));
     EXPECT_FALSE(p->StartCharSetHas('a'));
