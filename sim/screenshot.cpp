@@ -3,9 +3,7 @@
 
 namespace cfgsim {
 
-namespace {
-// Copies w x h pixels of dc into an image.
-Image Capture(HDC src, int w, int h) {
+Image CaptureDc(HDC src, int x, int y, int w, int h) {
     Image image;
     if (w <= 0 || h <= 0) return image;
     HDC mem = CreateCompatibleDC(src);
@@ -18,7 +16,7 @@ Image Capture(HDC src, int w, int h) {
     void* bits = nullptr;
     HBITMAP bmp = CreateDIBSection(src, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, src, 0, 0, SRCCOPY);
+    BitBlt(mem, 0, 0, w, h, src, x, y, SRCCOPY);
     GdiFlush();
     image.width = w;
     image.height = h;
@@ -34,7 +32,6 @@ Image Capture(HDC src, int w, int h) {
     DeleteDC(mem);
     return image;
 }
-}  // namespace
 
 Image CaptureClient(HWND window) {
     RECT rc;
@@ -42,7 +39,7 @@ Image CaptureClient(HWND window) {
     // The blinking caret would make pixels depend on the moment.
     const bool hidden = HideCaret(window) != FALSE;
     HDC dc = GetDC(window);
-    Image image = Capture(dc, rc.right, rc.bottom);
+    Image image = CaptureDc(dc, 0, 0, rc.right, rc.bottom);
     ReleaseDC(window, dc);
     if (hidden) ShowCaret(window);
     return image;
@@ -53,7 +50,7 @@ Image CaptureWindow(HWND window) {
     GetWindowRect(window, &rc);
     const bool hidden = HideCaret(nullptr) != FALSE;
     HDC dc = GetWindowDC(window);
-    Image image = Capture(dc, rc.right - rc.left, rc.bottom - rc.top);
+    Image image = CaptureDc(dc, 0, 0, rc.right - rc.left, rc.bottom - rc.top);
     ReleaseDC(window, dc);
     if (hidden) ShowCaret(nullptr);
     return image;

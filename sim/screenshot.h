@@ -9,6 +9,8 @@
 
 namespace cfgsim {
 
+// w x h pixels of a device context from (x, y) on.
+Image CaptureDc(HDC dc, int x, int y, int w, int h);
 // The client area of a window as it shows now, with the caret hidden meanwhile.
 Image CaptureClient(HWND window);
 // The whole window, frame included.

@@ -1,8 +1,6 @@
 // Screen capture and golden images for the Windows tests.
 #include "pixels.h"
 
-#include <wincodec.h>
-
 #include <cstdio>
 
 #include "screenshot.h"
@@ -10,62 +8,15 @@
 namespace tintmark::test {
 
 namespace {
-Image Capture(HDC src, int x, int y, int w, int h) {
-    Image img;
-    img.Width = w;
-    img.Height = h;
-    HDC mem = CreateCompatibleDC(src);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(src, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, w, h, src, x, y, SRCCOPY);
-    GdiFlush();
-    img.Rgb.resize(static_cast<size_t>(w) * static_cast<size_t>(h) * 3);
-    const auto* p = static_cast<const uint8_t*>(bits);
-    for (size_t i = 0; i < static_cast<size_t>(w) * static_cast<size_t>(h); ++i) {
-        img.Rgb[i * 3] = p[i * 4 + 2];
-        img.Rgb[i * 3 + 1] = p[i * 4 + 1];
-        img.Rgb[i * 3 + 2] = p[i * 4];
-    }
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    return img;
-}
+Image FromSim(const cfgsim::Image& i) { return Image{i.width, i.height, i.rgb}; }
 
-// Decodes a PNG file with the system's imaging codecs (any PNG, compressed or not).
+Image Capture(HDC src, int x, int y, int w, int h) { return FromSim(cfgsim::CaptureDc(src, x, y, w, h)); }
+
 bool LoadPng(const std::wstring& path, Image& img) {
-    IWICImagingFactory* factory = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                reinterpret_cast<void**>(&factory))))
-        return false;
-    bool ok = false;
-    IWICBitmapDecoder* decoder = nullptr;
-    IWICBitmapFrameDecode* frame = nullptr;
-    IWICFormatConverter* converter = nullptr;
-    UINT w = 0, h = 0;
-    if (SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)) && SUCCEEDED(factory->CreateFormatConverter(&converter)) &&
-        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat24bppRGB, WICBitmapDitherTypeNone, nullptr, 0,
-                                        WICBitmapPaletteTypeCustom)) &&
-        SUCCEEDED(converter->GetSize(&w, &h))) {
-        img.Width = static_cast<int>(w);
-        img.Height = static_cast<int>(h);
-        img.Rgb.resize(static_cast<size_t>(w) * h * 3);
-        ok = SUCCEEDED(converter->CopyPixels(nullptr, w * 3, static_cast<UINT>(img.Rgb.size()), img.Rgb.data()));
-    }
-    if (converter) converter->Release();
-    if (frame) frame->Release();
-    if (decoder) decoder->Release();
-    factory->Release();
-    return ok;
+    cfgsim::Image read;
+    if (!cfgsim::ReadPng(path, read)) return false;
+    img = FromSim(read);
+    return true;
 }
 }  // namespace
 
