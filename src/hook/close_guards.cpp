@@ -37,6 +37,11 @@ BOOL CALLBACK FindFolded(HWND child, LPARAM found) {
     return TRUE;
 }
 
+BOOL CALLBACK FindFoldedBelow(HWND top, LPARAM found) {
+    EnumChildWindows(top, FindFolded, found);
+    return *reinterpret_cast<HWND*>(found) == nullptr;
+}
+
 // When the host cannot list its windows, our own records still tell: a failing host call
 // must never let folded text go unprotected.
 HWND FirstWindowWithFoldedBlocks(TTintmarkPlugin& p) {
@@ -46,13 +51,7 @@ HWND FirstWindowWithFoldedBlocks(TTintmarkPlugin& p) {
         p.ReportFailure(e.message());
     }
     HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND top, LPARAM f) -> BOOL {
-            EnumChildWindows(top, FindFolded, f);
-            return *reinterpret_cast<HWND*>(f) == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumThreadWindows(GetCurrentThreadId(), FindFoldedBelow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
