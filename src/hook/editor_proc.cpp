@@ -120,9 +120,7 @@ void OnButtonDown(TTintmarkPlugin& p, HWND e, LPARAM lp) {
 // line's bookmark. Returns false when it stopped early.
 bool GutterRelease(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc) {
     const int32_t line = doc.SelStartLine();
-    p.GutterPressed = false;
     if (line > doc.LineCount() - 1) return false;
-    ShowCaret(e);
     if (CursorScreenY() != p.GutterPressY) return false;
     const std::string s = doc.Line(line);
     // The header test reads the scan entries of the line: scan the view afresh, since a
@@ -141,24 +139,32 @@ bool GutterRelease(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocu
     return true;
 }
 
+// Ends a press in the gutter: the caret shows again, whatever happens next.
+bool EndGutterPress(TTintmarkPlugin& p, HWND e) {
+    if (!p.GutterPressed) return false;
+    p.GutterPressed = false;
+    ShowCaret(e);
+    return true;
+}
+
 LRESULT OnButtonUp(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
     if (KeyHeld(VK_SHIFT) || KeyHeld(VK_CONTROL)) {
         // The Shift-selection and the Ctrl command of the press stand; the host does not
         // see this release.
         ReleaseCapture();
-        if (p.GutterPressed) {
-            p.GutterPressed = false;
-            ShowCaret(e);
-        }
+        EndGutterPress(p, e);
         return 0;
     }
     const LRESULT result = CallHost(e, WM_LBUTTONUP, wp, lp);
+    // Only a release that ends a press in the gutter acts there (not one that ends a drag
+    // which wandered into it).
+    const bool pressedInGutter = EndGutterPress(p, e);
     Guarded(p, [&] {
         TCfgWndData* record = CfgWndDataOfEditor(e);
         if (!record || !record->Document) return;
         HostTextDocument doc(record->Document.get());
         const int32_t x = LOWORD(lp);
-        const bool inGutter = x < p.TextOriginX;
+        const bool inGutter = pressedInGutter && x < p.TextOriginX;
         const bool acted = inGutter && GutterRelease(p, e, *record, doc);
         doc.Forget();
         if (inGutter && !doc.HasSelection()) {

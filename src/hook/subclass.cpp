@@ -36,18 +36,32 @@ WNDPROC CurrentProc(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPt
 
 }  // namespace
 
-bool IsHooked(HWND wnd, HookKind kind) { return CurrentProc(wnd) == ProcOf(kind); }
+// A window is hooked when its procedure is ours, or when ours is in its chain below another
+// program's: our registry then still holds the procedure ours passes to. Installing ours a
+// second time in that case would make the two procedures call each other for ever.
+bool IsHooked(HWND wnd, HookKind kind) {
+    return CurrentProc(wnd) == ProcOf(kind) || Registry().count({wnd, kind}) != 0;
+}
 
 bool HookWindow(HWND wnd, HookKind kind) {
-    if (!wnd || !IsWindow(wnd) || IsHooked(wnd, kind)) return false;
+    if (!wnd || !IsWindow(wnd)) return false;
+    auto& registry = Registry();
+    auto it = registry.find({wnd, kind});
+    if (it != registry.end()) {
+        // Left in the chain when the plugin stopped: it serves again as it is.
+        if (it->second.left) {
+            it->second.left = false;
+            ModuleRelease();
+        }
+        return false;
+    }
+    if (CurrentProc(wnd) == ProcOf(kind)) return false;
     PinModule();
     SetLastError(0);
     const LONG_PTR previous =
         SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ProcOf(kind)));
     if (!previous && GetLastError() != 0) return false;
-    Saved& s = Registry()[{wnd, kind}];
-    if (s.left) ModuleRelease();
-    s = Saved{reinterpret_cast<WNDPROC>(previous), false};
+    registry[{wnd, kind}] = Saved{reinterpret_cast<WNDPROC>(previous), false};
     return true;
 }
 

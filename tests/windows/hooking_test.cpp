@@ -70,6 +70,23 @@ TEST_F(HookingFixture, CoveredProcedureStaysPassesOnAndKeepsTheModuleUntilTheWin
     EXPECT_EQ(ModuleCanUnload(), couldUnload);
 }
 
+// Another program subclasses the window on top of ours; hooking it again must not put ours
+// on top too, or the two procedures would call each other without end.
+TEST_F(HookingFixture, HookingAgainUnderAnotherProgramsProcedureKeepsOneCopy) {
+    ASSERT_TRUE(HookWindow(wnd, HookKind::Editor));
+    g_below = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OnTop)));
+    EXPECT_TRUE(IsHooked(wnd, HookKind::Editor));
+    EXPECT_FALSE(HookWindow(wnd, HookKind::Editor));
+    EXPECT_EQ(Proc(), OnTop);
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 1);
+    // After a stop that left ours in the chain, a new start takes it back into use.
+    EXPECT_EQ(UnhookAll(), 1);
+    EXPECT_FALSE(ModuleCanUnload());
+    EXPECT_FALSE(HookWindow(wnd, HookKind::Editor));
+    EXPECT_EQ(Proc(), OnTop);
+    EXPECT_EQ(SendMessageW(wnd, WM_USER + 1, 0, 0), 2);
+}
+
 TEST_F(HookingFixture, DestroyedWindowIsForgotten) {
     ASSERT_TRUE(HookWindow(wnd, HookKind::ConfigWindow));
     EXPECT_EQ(HookedWindowCount(), 1);
