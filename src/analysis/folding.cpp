@@ -1,6 +1,7 @@
 // Folding and unfolding plans over the lines of a module.
 #include "analysis/folding.h"
 
+#include <algorithm>
 #include <set>
 
 namespace tintmark {
@@ -98,6 +99,14 @@ int32_t RestoreLine(const std::vector<int32_t>& headers, const std::function<boo
     return candidates.front();
 }
 
+bool BodyFollows(const Lines16& lines, int32_t header, const Lines16& kept) {
+    if (kept.size() <= 2) return false;
+    const size_t body = kept.size() - 2;
+    const size_t from = static_cast<size_t>(header) + 1;
+    if (header < 0 || from + body > lines.size()) return false;
+    return std::equal(kept.begin() + 1, kept.end() - 1, lines.begin() + static_cast<std::ptrdiff_t>(from));
+}
+
 Lines16 BodyOf(const Lines16& kept) {
     if (kept.size() <= 2) return {};
     return Lines16(kept.begin() + 1, kept.end() - 1);
@@ -125,7 +134,7 @@ ExpandPlan PlanExpandAll(const Lines16& lines, regex::TPattern& headerExpr, rege
             plan.ambiguous.push_back(name);
             continue;
         }
-        restoreAt[line] = &kept;
+        if (!BodyFollows(lines, line, kept)) restoreAt[line] = &kept;
         plan.restored.push_back(name);
     }
     plan.document.reserve(lines.size());

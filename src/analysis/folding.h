@@ -78,6 +78,10 @@ ExpandPlan PlanExpandAll(const Lines16& lines, regex::TPattern& headerExpr, rege
 // The body of a kept method (its lines without the header and the end line).
 Lines16 BodyOf(const Lines16& kept);
 
+// Whether the body already stands right after the header on line header (the host put it
+// back by itself, as its undo does): then it must not be inserted a second time.
+bool BodyFollows(const Lines16& lines, int32_t header, const Lines16& kept);
+
 // Document name in fold-state file names: every character that Windows forbids in a file
 // name (control characters and < > : " / \ | ? *) becomes "_".
 std::u16string StateFileDocumentName(std::u16string_view docPath);

@@ -91,6 +91,8 @@ bool StateFiles::Write(const std::string& method, const std::string& content) {
     return true;
 }
 
-void StateFiles::Remove(const std::string& method) const { DeleteFileW(PathOf(method).c_str()); }
+void StateFiles::Remove(const std::string& method, const std::string& content) const {
+    if (Holds(method, content)) DeleteFileW(PathOf(method).c_str());
+}
 
 }  // namespace tintmark

@@ -23,7 +23,9 @@ public:
     bool Write(const std::string& method, const std::string& content);
     // Whether the file exists with exactly this content.
     bool Holds(const std::string& method, const std::string& content) const;
-    void Remove(const std::string& method) const;
+    // Deletes the file when it holds exactly this content: a file of the same name may belong
+    // to another document whose name became the same, and may hold its only copy.
+    void Remove(const std::string& method, const std::string& content) const;
 
 private:
     TTintmarkPlugin& p_;

@@ -65,6 +65,15 @@ void Redisplay(TTintmarkPlugin& p, HWND editor, TCfgWndData& record, HostTextDoc
     view.Highlight(false);
 }
 
+// Whether the document's text is certainly these lines (false when it cannot be read).
+bool DocumentIs(HostTextDocument& doc, const Lines16& lines) {
+    try {
+        return SplitLines(doc.Text()) == lines;
+    } catch (...) {
+        return false;
+    }
+}
+
 void ReplaceDocument(HostTextDocument& doc, const Lines16& before, const Lines16& after) {
     const int32_t last = static_cast<int32_t>(before.size()) - 1;
     doc.ReplaceRange(0, 0, last, static_cast<int32_t>(before.back().size()), JoinLines(after));
@@ -114,11 +123,13 @@ void CollapseAll(TTintmarkPlugin& p) {
         try {
             ReplaceDocument(t.doc, lines, plan.document);
         } catch (...) {
-            // The document still has them: they are neither folded nor needed on disk.
-            for (const auto& n : added) {
-                folded.erase(n);
-                t.files.Remove(n);
-            }
+            // When the document certainly still holds them, they are neither folded nor
+            // needed on disk; when it cannot be told, they stay kept.
+            if (DocumentIs(t.doc, lines))
+                for (const auto& n : added) {
+                    t.files.Remove(n, StateFileText(folded.at(n)));
+                    folded.erase(n);
+                }
             throw;
         }
         t.doc.MoveCaret(0, 0, 0, 0);
@@ -137,8 +148,8 @@ void ExpandAll(TTintmarkPlugin& p) {
         const bool replace = plan.document.size() != lines.size();
         if (replace) ReplaceDocument(t.doc, lines, plan.document);
         for (const auto& name : plan.restored) {
+            t.files.Remove(name, StateFileText(folded.at(name)));
             folded.erase(name);
-            t.files.Remove(name);
         }
         for (const auto& name : plan.ambiguous)
             p.Message(L"Tintmark: процедура " + Quoted(name) +
@@ -181,14 +192,15 @@ void UnfoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocum
                   L" уже свернута в этом окне под другим заголовком; сначала разверните ее");
         return;
     }
-    const Lines16 body = BodyOf(record.FoldedBlocks.at(name));
+    const Lines16& kept = record.FoldedBlocks.at(name);
+    const Lines16 body = BodyOf(kept);
     EditorView(p, e, &doc).EraseHighlight();
-    if (!body.empty()) {
+    if (!body.empty() && !BodyFollows(lines, line, kept)) {
         const int32_t end = static_cast<int32_t>(lines[static_cast<size_t>(line)].size());
         doc.ReplaceRange(line, end, line, end, u"\r\n" + JoinLines(body));
     }
+    files.Remove(name, StateFileText(kept));
     record.FoldedBlocks.erase(name);
-    files.Remove(name);
 }
 
 void FoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
@@ -208,8 +220,17 @@ void FoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocumen
     try {
         doc.ReplaceRange(line, 0, end.Line, endLength, kept.front() + u"\r\n" + kept.back());
     } catch (...) {
-        record.FoldedBlocks.erase(header.Name);  // the document still has it
-        files.Remove(header.Name);
+        // Kept unless the document certainly still has it.
+        bool unchanged = false;
+        try {
+            doc.Forget();
+            unchanged = SplitLines(doc.RangeTextWide(line, 0, end.Line, endLength)) == kept;
+        } catch (...) {
+        }
+        if (unchanged) {
+            files.Remove(header.Name, StateFileText(kept));
+            record.FoldedBlocks.erase(header.Name);
+        }
         throw;
     }
 }

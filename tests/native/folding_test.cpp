@@ -159,6 +159,18 @@ TEST(Folding, EditsWhileFoldedLoseNothing) {
     }
 }
 
+// The host's undo puts a folded body back by itself: unfolding then must not insert it again.
+TEST(Folding, ABodyTheHostPutBackIsNotInsertedTwice) {
+    Folder f;
+    f.Collapse(kModule);
+    const ExpandPlan plan = f.Expand(kModule);  // the document as the undo left it
+    EXPECT_EQ(plan.document, kModule);
+    EXPECT_TRUE(f.folded.empty());
+    EXPECT_TRUE(BodyFollows(kModule, 1, L({"Процедура Первая()", "  Если А Тогда", "    А = 1;", "  КонецЕсли;",
+                                           "КонецПроцедуры"})));
+    EXPECT_FALSE(BodyFollows(kModule, 1, L({"Процедура Первая()", "  Иначе", "КонецПроцедуры"})));
+}
+
 TEST(Folding, CollapseTwiceAndDuplicateNames) {
     Folder f;
     const Lines16 once = f.Collapse(kModule);
