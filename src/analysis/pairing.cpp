@@ -97,6 +97,8 @@ public:
     RectComposer(TextDocument& doc, PairView& view, const PairSettings& settings, PairState& state)
         : doc_(doc), view_(view), settings_(settings), state_(state), first_(view.FirstVisibleLine()) {}
 
+    int32_t FirstLine() const { return first_; }
+
     // The caret token: x of the caret, less the part left of it, plus the part right of it.
     Rect Caret(int32_t line, const std::string& lineText, int32_t c, const std::string& left,
                const std::string& right) {
@@ -173,6 +175,7 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
 
     RectComposer rects(doc, view, settings, state);
     state.CaretTokenRect = state.CaretTokenComposed = rects.Caret(L, s, c, token.left, token.right);
+    state.ViewFirstLine = rects.FirstLine();
     state.CaretTokenShown = true;
     out.marked = true;
     out.caret = caret;
@@ -295,6 +298,7 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     state.CaretTokenText = text;
     state.PairTokenText = pairText;
     state.CaretTokenRect = state.CaretTokenComposed = caretRect;
+    state.ViewFirstLine = rects.FirstLine();
     state.PairTokenRect = state.PairTokenComposed = pairRect;
     state.CaretTokenKind = cls.Kind;
     view.DrawPairHighlight(state);

@@ -37,6 +37,7 @@ struct PairState {
     bool PairTokenShown = false;
     int32_t HScrollPos = 0;  // adjusted horizontal offset, shared with painting
     bool HScrolled = false;  // set by the editor window on a horizontal scroll
+    int32_t ViewFirstLine = 0;  // the first visible line the rectangles were placed in
 };
 
 // Settings and editor facts the pairing reads.

@@ -8,6 +8,7 @@
 #include "core/host_document.h"
 #include "core/records.h"
 #include "hook/folding_entry.h"
+#include "hook/activation.h"
 #include "hook/guarded.h"
 #include "hook/subclass.h"
 #include "render/editor_view.h"
@@ -40,7 +41,9 @@ bool StaysInToken(const TTintmarkPlugin& p, int32_t line, int32_t col) {
 // After a caret move by a key (byKey) or a click.
 void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bool byKey) {
     const bool lineChanged = p.LastCaretLine != line;
-    if (p.Look.HighlightModeAlways) {
+    // With automatic highlighting off, what ShowPairBracket marked goes as in the plain mode.
+    const bool always = p.Look.HighlightModeAlways && !p.Look.DisableAutoHighlight;
+    if (always) {
         if (byKey && lineChanged) view.EraseCrossLines();
         view.Highlight(true);
     } else if (!StaysInToken(p, line, col)) {
@@ -48,11 +51,15 @@ void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bo
         if (!byKey || lineChanged) view.EraseCrossLines();
         view.UpdateCrossLines();
         view.Highlight(false);
-        return;
     }
-    // The vertical line follows the caret's column also where the highlight stays.
-    if (p.Look.EnableVertCrossLine && col != p.LastCaretCol) view.UpdateCrossLines();
+    // The cross lines follow the caret also where the highlight stays or the pairing did not
+    // place them.
+    const CrossLineState& c = p.Cross;
+    if ((p.Look.EnableHorizCrossLine || p.Look.EnableVertCrossLine) && (c.Line != line || c.Col != col))
+        view.UpdateCrossLines();
 }
+
+bool PaintPending(HWND e) { return GetUpdateRect(e, nullptr, FALSE) != FALSE; }
 
 void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
     const bool navigation = key >= VK_END && key <= VK_DOWN;
@@ -62,12 +69,13 @@ void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
     if (!record || !record->Document) return;
     HostTextDocument doc(record->Document.get());
     const int32_t line = doc.SelStartLine(), col = doc.SelStartCol();
-    // Page Up and Page Down scroll the view, and the paint of the scrolled view places the
-    // marks; where the view cannot scroll (at either end of the text) only the caret moves,
-    // and the marks follow it as after an arrow key.
-    const bool page = key == VK_PRIOR || key == VK_NEXT;
-    const bool unscrolledPage = page && EditorView(p, e, nullptr).FirstVisibleLine() == p.LastFirstLine;
-    if ((navigation || unscrolledPage) && !doc.HasSelection()) {
+    // Other keys (Page Up and Page Down among them) leave the marks to the paint of what the
+    // host changed; where a key moved only the caret and nothing will be painted (a page key
+    // at either end of the text, a jump to a bookmark in view), the marks follow the caret as
+    // after an arrow key.
+    const bool moved = line != p.LastCaretLine || col != p.LastCaretCol;
+    const bool onlyCaret = !modifier && moved && !PaintPending(e);
+    if ((navigation || onlyCaret) && !doc.HasSelection()) {
         EditorView view(p, e, &doc);
         Refresh(p, view, line, col, true);
     }
@@ -93,6 +101,15 @@ void OnButtonDown(TTintmarkPlugin& p, HWND e, LPARAM lp) {
     }
     if (KeyHeld(VK_CONTROL)) {
         host::RunCommand(p.Configurator.get(), kCtrlClickCommand);
+        // The command ran where the click put the caret and may have moved it on: the marks
+        // follow the caret wherever it now stands.
+        doc.Forget();
+        if (doc.HasSelection()) return;
+        const int32_t now = doc.SelStartLine(), nowCol = doc.SelStartCol();
+        EditorView view(p, e, &doc);
+        Refresh(p, view, now, nowCol, false);
+        p.LastCaretLine = now;
+        p.LastCaretCol = nowCol;
         return;
     }
     EditorView view(p, e, &doc);
@@ -208,6 +225,17 @@ LRESULT EditorMessage(TTintmarkPlugin& p, HWND e, UINT msg, WPARAM wp, LPARAM lp
         case WM_KEYDOWN: Guarded(p, [&] { OnKeyDown(p, e, wp); }); break;
         case WM_HSCROLL: p.Analysis.Pair.HScrolled = true; break;
         case WM_LBUTTONDOWN: Guarded(p, [&] { OnButtonDown(p, e, lp); }); break;
+        case WM_SETFOCUS:
+            // The text origin is measured from the editor's own caret, which it has from now:
+            // an editor that had no caret at activation is measured here and drawn afresh.
+            if (p.TextOriginX == 0)
+                Guarded(p, [&] {
+                    TCfgWndData* record = CfgWndDataOfEditor(e);
+                    if (!record || !record->Document) return;
+                    MeasureTextOrigin(p, e, record->Document.get());
+                    if (p.TextOriginX != 0) InvalidateRect(e, nullptr, FALSE);
+                });
+            break;
         default: break;
     }
     return result;

@@ -3,9 +3,12 @@
 // list (and the disk) only after the document has it back.
 #include "hook/folding_commands.h"
 
+#include <algorithm>
+
 #include "analysis/folding.h"
 #include "analysis/navigation.h"
 #include "analysis/scanner.h"
+#include "core/com_error.h"
 #include "core/host.h"
 #include "core/host_document.h"
 #include "core/plugin.h"
@@ -65,6 +68,18 @@ void Redisplay(TTintmarkPlugin& p, HWND editor, TCfgWndData& record, HostTextDoc
     view.Highlight(false);
 }
 
+// The lines of the host's text, checked against its own line count (a last empty line
+// counts only on the host's side), so that line numbers mean the same to both.
+Lines16 DocumentLines(HostTextDocument& doc) {
+    const std::u16string text = doc.Text();
+    Lines16 lines = SplitLines(text);
+    const size_t count = static_cast<size_t>(std::max(doc.LineCount(), 0));
+    const bool trailingBreak = !text.empty() && (text.back() == u'\r' || text.back() == u'\n');
+    if (count != lines.size() && !(trailingBreak && count == lines.size() + 1))
+        throw ComError(E_FAIL, L"Tintmark: the document's lines and its line count disagree; nothing was changed");
+    return lines;
+}
+
 // Whether the document's text is certainly these lines (false when it cannot be read).
 bool DocumentIs(HostTextDocument& doc, const Lines16& lines) {
     try {
@@ -107,7 +122,7 @@ bool KeptOnDisk(FoldTarget& t, const std::string& name, const Lines16& kept) {
 
 void CollapseAll(TTintmarkPlugin& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
-        const Lines16 lines = SplitLines(t.doc.Text());
+        const Lines16 lines = DocumentLines(t.doc);
         ScanAll(p, lines);
         FoldedBlockMap& folded = t.record.FoldedBlocks;
         CollapsePlan plan = PlanCollapseAll(lines, p.Analysis.KeyWordsMap,
@@ -141,7 +156,7 @@ void ExpandAll(TTintmarkPlugin& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
         FoldedBlockMap& folded = t.record.FoldedBlocks;
         if (folded.empty()) return;
-        const Lines16 lines = SplitLines(t.doc.Text());
+        const Lines16 lines = DocumentLines(t.doc);
         ScanAll(p, lines);
         const ExpandPlan plan =
             PlanExpandAll(lines, *p.MethodHeaderExpr, *p.MethodEndExpr, p.Analysis.KeyWordsMap, folded);
@@ -177,7 +192,7 @@ namespace {
 void UnfoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
                   const std::string& name) {
     StateFiles files = FilesOf(p, record.Document.get());
-    const Lines16 lines = SplitLines(doc.Text());
+    const Lines16 lines = DocumentLines(doc);
     ScanAll(p, lines);
     const auto headers = HeaderLines(*p.MethodHeaderExpr, p.Analysis.KeyWordsMap, lines,
                                      [&](const std::string& n) { return CompareTextCi1251(n, name) == 0; });
@@ -244,7 +259,9 @@ void GutterFoldClick(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDo
         UnfoldRegion(p, e, record, doc, line, header.Name);
     else
         FoldRegion(p, e, record, doc, line, header);
-    Redisplay(p, e, record, doc);
+    // The highlight follows with the click's refresh.
+    RescanVisible(p, e, doc);
+    RebuildGutter(p, e, record);
 }
 
 }  // namespace tintmark

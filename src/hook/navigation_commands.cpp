@@ -16,7 +16,17 @@ void NavigatePair(TTintmarkPlugin& p, NavigationMode mode) {
     if (target.kind == host::kMultiPageDocument && GetFocus() != target.editor) return;
     HostTextDocument doc(target.text.get());
     EditorView view(p, target.editor, &doc);
-    FindPairPosition(p.Analysis, doc, view, p.PairingSettings(), mode);
+    const int32_t first = view.FirstVisibleLine();
+    if (!FindPairPosition(p.Analysis, doc, view, p.PairingSettings(), mode)) return;
+    // The caret moved: the cross lines follow it and it is the caret the editor procedure
+    // remembers (a scrolled view is placed by its paint).
+    doc.Forget();
+    if (doc.HasSelection() || view.FirstVisibleLine() != first) return;
+    const int32_t line = doc.SelStartLine(), col = doc.SelStartCol();
+    if (line != p.LastCaretLine) view.EraseCrossLines();
+    view.UpdateCrossLines();
+    p.LastCaretLine = line;
+    p.LastCaretCol = col;
 }
 
 }  // namespace tintmark

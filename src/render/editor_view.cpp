@@ -122,9 +122,15 @@ void EditorView::InvalidateFrame(const Rect& r) {
     for (const Rect& e : EdgesOf(r).edge) Invalidate(e);
 }
 
+int32_t EditorView::ScrolledBy(int32_t placedFirstLine) {
+    return static_cast<int32_t>((int64_t{placedFirstLine} - FirstVisibleLine()) * p_.LineHeight);
+}
+
+// The boxes moved with the text when the view scrolled since they were drawn.
 void EditorView::ErasePairHighlight(const PairState& s) {
-    if (s.CaretTokenShown) Invalidate(s.CaretTokenRect);
-    if (s.PairTokenShown) Invalidate(s.PairTokenRect);
+    const int32_t d = ScrolledBy(s.ViewFirstLine);
+    if (s.CaretTokenShown) Invalidate(Offset(s.CaretTokenRect, 0, d));
+    if (s.PairTokenShown) Invalidate(Offset(s.PairTokenRect, 0, d));
 }
 
 void EditorView::EraseHighlight() { tintmark::ErasePairHighlight(*this, p_.Analysis.Pair); }
@@ -157,6 +163,9 @@ void EditorView::DrawCrossLines() {
         const RECT r = ToRect(c.VertCrossRect);
         FrameRect(frame.dc(), &r, brush);
     }
+    // The boxes lie above the lines, whichever was drawn last.
+    PairState& pair = p_.Analysis.Pair;
+    if (pair.CaretTokenShown || pair.PairTokenShown) DrawPairHighlight(pair);
 }
 
 void EditorView::UpdateCrossLines() {
@@ -176,12 +185,14 @@ void EditorView::UpdateCrossLines() {
     CrossLineState& c = p_.Cross;
     c.Line = L;
     c.Col = C;
+    const Rect oldFrame = Offset(c.HorizCrossRect, 0, ScrolledBy(c.FirstLine));
+    c.FirstLine = F;
     // A line that moves is taken off the screen first, so that no old line stays behind.
     if (a.EnableHorizCrossLine) {
         const bool visible = static_cast<int64_t>(F) <= L && static_cast<int64_t>(L) <= static_cast<int64_t>(F) + V;
         const Rect r = HorizontalCrossRect(p_.TextOriginX, L - F, p_.LineHeight, K.right);
-        if (c.HorizCrossShown && (!visible || r != c.HorizCrossRect)) {
-            InvalidateFrame(c.HorizCrossRect);
+        if (c.HorizCrossShown && (!visible || r != oldFrame)) {
+            InvalidateFrame(oldFrame);
             c.HorizCrossShown = false;
         }
         if (visible) {
@@ -200,7 +211,7 @@ void EditorView::UpdateCrossLines() {
 
 void EditorView::EraseCrossLines() {
     CrossLineState& c = p_.Cross;
-    if (c.HorizCrossShown) InvalidateFrame(c.HorizCrossRect);
+    if (c.HorizCrossShown) InvalidateFrame(Offset(c.HorizCrossRect, 0, ScrolledBy(c.FirstLine)));
     if (c.VertCrossShown) Invalidate(c.VertCrossRect);
     c.HorizCrossShown = false;
     c.VertCrossShown = false;

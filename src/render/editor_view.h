@@ -47,6 +47,9 @@ public:
     void Highlight(bool always);
 
 private:
+    // How far (pixels, down) what was drawn in a view whose first line was placedFirstLine
+    // has moved with the text since.
+    int32_t ScrolledBy(int32_t placedFirstLine);
     void Invalidate(const Rect& r);
     void InvalidateFrame(const Rect& r);
     // The device context of the view's drawing, taken at its first drawing and given back

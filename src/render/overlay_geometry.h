@@ -16,6 +16,7 @@ struct CrossLineState {
     bool HorizCrossShown = false;
     bool VertCrossShown = false;
     int32_t Line = -1, Col = -1;  // the caret they were placed for
+    int32_t FirstLine = 0;        // the first visible line they were placed in
 };
 
 // How one highlight box is drawn. All of it lies inside `stored`, the box as it is kept

@@ -55,7 +55,11 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     const Rect U{u.left, u.top, u.right, u.bottom};
     p.CaretTokenInUpdate = false;
     p.PairTokenInUpdate = false;
-    const int32_t d = (p.LastFirstLine - F) * p.LineHeight;
+    PairState& pair = p.Analysis.Pair;
+    CrossLineState& cross = p.Cross;
+    // How far the text moved under the boxes and under the line frame since they were drawn.
+    const int32_t dBoxes = static_cast<int32_t>((int64_t{pair.ViewFirstLine} - F) * p.LineHeight);
+    const int32_t dCross = static_cast<int32_t>((int64_t{cross.FirstLine} - F) * p.LineHeight);
     const Rect bottomStrip{0, K.bottom - p.LineHeight, K.right, K.bottom};
 
     bool linesChanged = false;
@@ -71,9 +75,11 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     // strip, or the view moved under them) are drawn again after the host's paint; boxes
     // nothing touches stay as they are. When neither the view nor the text changed, the boxes
     // are still right where they are and are drawn again from what is stored; otherwise they
-    // are invalidated at their present place and the highlight is worked out afresh.
-    PairState& pair = p.Analysis.Pair;
-    const bool unchanged = d == 0 && !hChanged && !linesChanged && !p.LastKeyWasEdit && !p.TelepatInserted;
+    // are invalidated at their present place and the highlight is worked out afresh. A caret
+    // that moved since it was last handled (by a command, say) counts as a change too.
+    const bool caretMoved = focused && (caretLine != p.LastCaretLine || caretCol != p.LastCaretCol);
+    const bool unchanged = dBoxes == 0 && !hChanged && !linesChanged && !caretMoved && !p.LastKeyWasEdit &&
+                           !p.TelepatInserted;
     bool redrawStoredBoxes = false;
     if (focused && (pair.CaretTokenShown || pair.PairTokenShown)) {
         auto damaged = [&](bool shown, const Rect& r) {
@@ -86,19 +92,18 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         } else if (caretDamaged || pairDamaged) {
             for (const auto& [shown, rect] : {std::pair{pair.CaretTokenShown, pair.CaretTokenRect},
                                               std::pair{pair.PairTokenShown, pair.PairTokenRect}})
-                if (shown) Invalidate(W, Rect{rect.left - 50, rect.top + d, rect.right + 50, rect.bottom + d});
+                if (shown) Invalidate(W, Rect{rect.left - 50, rect.top + dBoxes, rect.right + 50, rect.bottom + dBoxes});
             pair.CaretTokenShown = false;
             pair.PairTokenShown = false;
             p.CaretTokenInUpdate = p.PairTokenInUpdate = true;
         }
     }
 
-    CrossLineState& cross = p.Cross;
     if ((cross.HorizCrossShown || cross.VertCrossShown) && focused &&
         (linesChanged || hChanged || p.LastCaretLine != caretLine)) {
         if (cross.HorizCrossShown) {
             const Rect& h = cross.HorizCrossRect;
-            Invalidate(W, Rect{h.left, h.top + d, h.right + 10, h.bottom + d});
+            Invalidate(W, Rect{h.left, h.top + dCross, h.right + 10, h.bottom + dCross});
         }
         if (cross.VertCrossShown) Invalidate(W, cross.VertCrossRect);
         cross.HorizCrossShown = false;
@@ -146,12 +151,18 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
                 docView.DrawCrossLines();
             else
                 docView.UpdateCrossLines();
-            if (p.LastKeyWasEdit || linesChanged || oneLine || p.TelepatInserted) scan();
+            const bool rescan = p.LastKeyWasEdit || linesChanged || oneLine || p.TelepatInserted;
+            if (rescan) scan();
             if (!p.GutterPressed &&
                 (hChanged || linesChanged || p.LastKeyWasEdit || p.CaretTokenInUpdate || p.PairTokenInUpdate))
                 docView.Highlight(always);
             if (redrawStoredBoxes) docView.DrawPairHighlight(pair);
-            if (linesChanged || gutterOnly || fromTop) RebuildGutter(p, W, *record);
+            // The gutter was kept out of the host's paint: what of it was invalid is painted
+            // here, afresh when the lines may have changed (a header typed, a bookmark set).
+            if (linesChanged || gutterOnly || fromTop || (gutterTouched && rescan))
+                RebuildGutter(p, W, *record);
+            else if (gutterTouched)
+                PaintGutter(p, W, false);
         }
     } else {
         HWND main = p.MainWindowHandle ? p.MainWindowHandle : GetAncestor(W, GA_ROOT);
@@ -159,6 +170,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             if (FocusIsInListBox()) {
                 scan();
                 docView.UpdateCrossLines();
+                docView.EraseHighlight();
                 docView.Highlight(false);
             }
         } else if (owner == p.ActiveCfgWindowHandle) {
