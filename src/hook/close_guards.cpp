@@ -64,21 +64,21 @@ HWND MainWindow(TTintmarkPlugin& p, HWND inside) {
     return p.MainWindowHandle ? p.MainWindowHandle : GetAncestor(inside, GA_ROOT);
 }
 
-// Tells the user and brings the window with folded methods to the front.
-void WarnAndActivate(TTintmarkPlugin& p, HWND cfgWindow, const wchar_t* text) {
-    MessageBoxW(MainWindow(p, cfgWindow), text, kCaption, MB_ICONWARNING | MB_OK);
-    SendMessageW(GetParent(cfgWindow), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(cfgWindow), 0);
+// While any window holds folded methods: tells the user and brings the first such window to
+// the front. Returns whether one does.
+bool WarnAboutFoldedWindows(TTintmarkPlugin& p, const wchar_t* text) {
+    const HWND w = FirstWindowWithFoldedBlocks(p);
+    if (!w) return false;
+    MessageBoxW(MainWindow(p, w), text, kCaption, MB_ICONWARNING | MB_OK);
+    SendMessageW(GetParent(w), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(w), 0);
+    return true;
 }
 
 }  // namespace
 
 bool RefuseConfigurationClose(TTintmarkPlugin& p) {
-    const HWND w = FirstWindowWithFoldedBlocks(p);
-    if (!w) return false;
-    WarnAndActivate(p, w,
-                    L"ВНИМАНИЕ!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
-                    L"Перед закрытием конфигурации необходимо их развернуть!");
-    return true;
+    return WarnAboutFoldedWindows(p, L"ВНИМАНИЕ!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
+                                     L"Перед закрытием конфигурации необходимо их развернуть!");
 }
 
 bool RefuseWindowClose(TTintmarkPlugin& p, HWND cfgWindow) {
@@ -90,12 +90,8 @@ bool RefuseWindowClose(TTintmarkPlugin& p, HWND cfgWindow) {
 }
 
 bool RefuseQuit(TTintmarkPlugin& p) {
-    const HWND w = FirstWindowWithFoldedBlocks(p);
-    if (!w) return false;
-    WarnAndActivate(p, w,
-                    L"Внимание!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
-                    L"Перед выходом необходимо их развернуть.");
-    return true;
+    return WarnAboutFoldedWindows(p, L"Внимание!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
+                                     L"Перед выходом необходимо их развернуть.");
 }
 
 }  // namespace tintmark
