@@ -164,10 +164,13 @@ void TTintmarkPlugin::ReportFailure(const std::wstring& text) noexcept {
     }
 }
 
-void TTintmarkPlugin::Message(const std::wstring& text) noexcept {
+bool TTintmarkPlugin::Message(const std::wstring& text) noexcept {
     try {
-        if (Configurator) host::ShowMessageLine(Configurator.get(), text, 2);
+        if (!Configurator) return false;
+        host::ShowMessageLine(Configurator.get(), text, 2);
+        return true;
     } catch (...) {
+        return false;
     }
 }
 
