@@ -222,11 +222,35 @@ ExpandPlan PlanExpandAll(const Lines16& lines, regex::TPattern& headerExpr, rege
     return plan;
 }
 
+namespace {
+
+// Whether a file name would name a device: its part before the first dot, blanks after it
+// ignored, is a reserved device name.
+bool IsDeviceName(std::u16string_view name) {
+    static constexpr std::u16string_view kDevices[] = {u"con", u"prn", u"aux", u"nul", u"conin$", u"conout$"};
+    std::u16string stem(name.substr(0, name.find(u'.')));
+    while (!stem.empty() && stem.back() == u' ') stem.pop_back();
+    for (char16_t& c : stem)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    for (std::u16string_view d : kDevices)
+        if (stem == d) return true;
+    // com1..com9, lpt1..lpt9 and the superscript digits Windows takes as well
+    if (stem.size() == 4 && (stem.compare(0, 3, u"com") == 0 || stem.compare(0, 3, u"lpt") == 0)) {
+        const char16_t n = stem[3];
+        return (n >= u'1' && n <= u'9') || n == u'\u00b9' || n == u'\u00b2' || n == u'\u00b3';
+    }
+    return false;
+}
+
+}  // namespace
+
 std::u16string StateFileDocumentName(std::u16string_view docPath) {
     static constexpr std::u16string_view kForbidden = u"<>:\"/\\|?*";
     std::u16string out(docPath);
     for (char16_t& c : out)
         if (c < 0x20 || kForbidden.find(c) != std::u16string_view::npos) c = u'_';
+    // The file name begins with the document name: one that is a device's would write nowhere.
+    if (out.find(u'.') != std::u16string::npos && IsDeviceName(out)) out.insert(0, u"_");
     return out;
 }
 

@@ -117,7 +117,8 @@ bool BodyFollows(const Lines16& lines, int32_t header, const Lines16& kept);
 bool InFoldedForm(const Lines16& lines, int32_t header, regex::TPattern& endExpr);
 
 // Document name in fold-state file names: every character that Windows forbids in a file
-// name (control characters and < > : " / \ | ? *) becomes "_".
+// name (control characters and < > : " / \ | ? *) becomes "_"; a name whose first part would
+// make the file a device (con, prn, aux, nul, com1-9, lpt1-9) gets a "_" in front.
 std::u16string StateFileDocumentName(std::u16string_view docPath);
 // The fold-state file's content: the kept lines in Windows-1251, each followed by CR LF.
 std::string StateFileText(const Lines16& kept);

@@ -220,6 +220,13 @@ TEST(Folding, StateFileNamesAndText) {
     EXPECT_EQ(StateFileDocumentName(u"Документ.Заказ"), u"Документ.Заказ");
     EXPECT_EQ(StateFileDocumentName(u"C:\\Мои модули\\a b.txt"), u"C__Мои модули_a b.txt");
     EXPECT_EQ(StateFileDocumentName(u"a<b>c\"d/e|f?g*h\ti"), u"a_b_c_d_e_f_g_h_i");
+    // Device names, with any extension, never name a state file.
+    for (const char16_t* device : {u"nul.Модуль", u"AUX.txt", u"con.a.b", u"Com7.x", u"lpt1 .x", u"prn.", u"CONOUT$.x"})
+        EXPECT_EQ(StateFileDocumentName(device), u"_" + std::u16string(device));
+    for (const char16_t* plain : {u"nul", u"com10.x", u"lpt0.x", u"nuls.x", u"C:\\nul.txt", u"conin.x"})
+        EXPECT_NE(StateFileDocumentName(plain).front(), u'_') << Cp1251ToUtf8(Encode1251(plain));
+    EXPECT_EQ(StateFileDocumentName(u"com10.x"), u"com10.x");
+    EXPECT_EQ(StateFileDocumentName(u"C:\\nul.txt"), u"C__nul.txt");
     EXPECT_EQ(StateFileText(L({"Процедура А()", "КонецПроцедуры"})), Utf8To1251("Процедура А()\r\nКонецПроцедуры\r\n"));
     EXPECT_EQ(SplitLines(u"a\r\nb\rc\nd\r\n"), (Lines16{u"a", u"b", u"c", u"d"}));
     EXPECT_EQ(SplitLines(u""), (Lines16{u""}));
