@@ -223,42 +223,85 @@ void CollapseAll(TTintmarkPlugin& p) {
     });
 }
 
+namespace {
+
+void ExpandRecord(FoldTarget& t) {
+    TTintmarkPlugin& p = t.p;
+    FoldedBlockMap& folded = t.record.FoldedBlocks;
+    if (folded.empty()) return;
+    const DocumentText text = ReadDocument(t.doc);
+    ScanAll(p, text.lines);
+    const ExpandPlan plan = PlanExpandAll(text.lines, *p.MethodHeaderExpr, *p.MethodEndExpr, p.Analysis.KeyWordsMap,
+                                          folded, [&](const std::string& n) { return KeptOnDisk(t, n); });
+    const bool replace = plan.document.size() != text.lines.size();
+    if (replace) ReplaceDocument(t.doc, text, plan.document);
+    for (const UnfoldedMethod& m : plan.restored) Settle(t, m.name, m.how, m.header);
+    for (const AmbiguousMethod& m : plan.ambiguous)
+        t.Tell(L"Tintmark: процедура " + Quoted(m.name) + L" не развернута: в модуле несколько ее заголовков (строки " +
+               Lines(m.headers) + L"); щелкните знак свертки у того, под которым ее развернуть. Сейчас " +
+               t.WhereKept(m.name));
+    for (const auto& name : plan.missing) {
+        const Lines16& kept = folded.at(name);
+        if (KeptOnDisk(t, name)) {
+            if (t.Tell(L"Tintmark: не найден заголовок процедуры " + Quoted(name) + L"; ее текст сохранен в файле " +
+                       t.files.FileOf(name))) {
+                t.files.Forget(name);
+                folded.erase(name);
+            }
+        } else {
+            t.Tell(L"Tintmark: не найден заголовок процедуры " + Quoted(name) +
+                   L"; ее текст остается в памяти, окно не закроется. Верните строку «" + ToWide(kept.front()) +
+                   L"» и разверните снова");
+        }
+    }
+    if (replace) t.doc.MoveCaret(0, 0, 0, 0);
+    if (replace || !plan.restored.empty() || !plan.missing.empty())
+        Redisplay(p, t.editor, t.record, t.doc);
+    else if (t.editor)
+        RescanVisible(p, t.editor, t.doc);
+}
+
+// What could not go back under a header is added at the end of the module, whole (header to
+// end line), so that nothing is left only in memory.
+void AppendLeftovers(FoldTarget& t) {
+    const DocumentText text = ReadDocument(t.doc);
+    std::u16string tail;
+    for (const auto& [name, kept] : t.record.FoldedBlocks) tail += text.lineBreak + JoinLines(kept, text.lineBreak);
+    const int32_t last = static_cast<int32_t>(text.lines.size()) - 1;
+    const int32_t end = static_cast<int32_t>(text.lines.back().size());
+    t.doc.ReplaceRange(last, end, last, end, tail);
+    for (const auto& [name, kept] : t.record.FoldedBlocks) {
+        t.Tell(L"Tintmark: текст процедуры " + Quoted(name) + L", которую не удалось развернуть, добавлен в конец модуля");
+        t.files.Forget(name);
+    }
+    t.record.FoldedBlocks.clear();
+}
+
+}  // namespace
+
 void ExpandAll(TTintmarkPlugin& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
-        FoldedBlockMap& folded = t.record.FoldedBlocks;
-        if (folded.empty()) return;
-        const DocumentText text = ReadDocument(t.doc);
-        ScanAll(p, text.lines);
-        const ExpandPlan plan = PlanExpandAll(text.lines, *p.MethodHeaderExpr, *p.MethodEndExpr, p.Analysis.KeyWordsMap,
-                                              folded, [&](const std::string& n) { return KeptOnDisk(t, n); });
-        const bool replace = plan.document.size() != text.lines.size();
-        if (replace) ReplaceDocument(t.doc, text, plan.document);
-        for (const UnfoldedMethod& m : plan.restored) Settle(t, m.name, m.how, m.header);
-        for (const AmbiguousMethod& m : plan.ambiguous)
-            t.Tell(L"Tintmark: процедура " + Quoted(m.name) + L" не развернута: в модуле несколько ее заголовков (строки " +
-                   Lines(m.headers) + L"); щелкните знак свертки у того, под которым ее развернуть. Сейчас " +
-                   t.WhereKept(m.name));
-        for (const auto& name : plan.missing) {
-            const Lines16& kept = folded.at(name);
-            if (KeptOnDisk(t, name)) {
-                if (t.Tell(L"Tintmark: не найден заголовок процедуры " + Quoted(name) + L"; ее текст сохранен в файле " +
-                           t.files.FileOf(name))) {
-                    t.files.Forget(name);
-                    folded.erase(name);
-                }
-            } else {
-                t.Tell(L"Tintmark: не найден заголовок процедуры " + Quoted(name) +
-                       L"; ее текст остается в памяти, окно не закроется. Верните строку «" + ToWide(kept.front()) +
-                       L"» и разверните снова");
-            }
-        }
-        if (replace) t.doc.MoveCaret(0, 0, 0, 0);
-        if (replace || !plan.restored.empty() || !plan.missing.empty())
-            Redisplay(p, t.editor, t.record, t.doc);
-        else
-            RescanVisible(p, t.editor, t.doc);
+        ExpandRecord(t);
         t.FailIfUntold();
     });
+}
+
+void PutBackAllFoldedText(TTintmarkPlugin& p) noexcept {
+    if (!p.Configurator || !p.MethodHeaderExpr || !p.MethodEndExpr) return;
+    for (TCfgWndData* r : AllCfgWndData()) {
+        if (!r->HasFoldedBlocks() || !r->Document) continue;
+        try {
+            HostTextDocument doc(r->Document.get());
+            FoldTarget t(p, r->EditorHandle, *r, doc);
+            try {
+                ExpandRecord(t);
+            } catch (...) {
+            }
+            if (r->HasFoldedBlocks()) AppendLeftovers(t);
+        } catch (...) {
+            // The window keeps its folded text and its guard.
+        }
+    }
 }
 
 namespace {

@@ -262,3 +262,46 @@ TEST_F(FoldingSafetyTest, DeviceNamesNeverNameStateFiles) {
         CloseAll();
     }
 }
+
+// When the host stops the plugin with windows open, their folded text goes back into the
+// modules (under its header, or at the end when no header takes it): no window is left
+// holding text that no guard keeps any more.
+TEST_F(FoldingSafetyTest, DoneWithWindowsOpenPutsTheTextBack) {
+    cfgsim::Document* a = OpenAt(L"a.txt", U(kPrint));
+    ASSERT_EQ(plugin->CollapseAll(), S_OK);
+    cfgsim::Document* b = OpenAt(L"b.txt", U(kPrint));
+    ASSERT_EQ(plugin->CollapseAll(), S_OK);
+    EditLines(b, 1, 1, "");  // b's folded header deleted, and no file can hold its text
+    RemoveStateFiles();
+    Record(b)->StateFiles.clear();
+    const std::wstring folder = sim.workFolder + L"Tintmark_Temp";
+    RemoveDirectoryW(folder.c_str());
+    WriteBytes(folder, "");
+    ASSERT_EQ(plugin->Done(), S_OK);
+    DeleteFileW(folder.c_str());
+    EXPECT_EQ(Text(a), U(kPrint));
+    EXPECT_EQ(Text(b), U("Перем А;\r\n\r\nКонецПроцедуры\r\nПроцедура Другая()\r\n  Г = 4;\r\nКонецПроцедуры\r\n"
+                         "Процедура Печать()\r\n  А = 1;\r\n  Б = 2;\r\n  В = 3;\r\nКонецПроцедуры"));
+    EXPECT_TRUE(Told(L"добавлен в конец модуля"));
+    EXPECT_FALSE(Record(a)->HasFoldedBlocks());
+    EXPECT_FALSE(Record(b)->HasFoldedBlocks());
+}
+
+// When even that fails, the window keeps its text and its guard after Done.
+TEST_F(FoldingSafetyTest, AfterDoneAWindowStillHoldingTextStaysGuarded) {
+    cfgsim::Document* d = Open(L"m.txt", U(kPrint));
+    ASSERT_EQ(plugin->CollapseAll(), S_OK);
+    sim.InjectFault("GetText", 1, E_FAIL);
+    sim.InjectFault("ReplaceRange", 1, E_FAIL);
+    ASSERT_EQ(plugin->Done(), S_OK);
+    sim.faults.clear();
+    ASSERT_TRUE(Record(d)->HasFoldedBlocks());
+    const size_t boxes = sim.messageBoxes.size();
+    SendMessageW(d->window, WM_CLOSE, 0, 0);
+    cfgsim::Pump();
+    EXPECT_TRUE(IsWindow(d->window));
+    SendMessageW(sim.configWindow, WM_CLOSE, 0, 0);
+    cfgsim::Pump();
+    EXPECT_TRUE(IsWindow(sim.configWindow));
+    EXPECT_EQ(sim.messageBoxes.size(), boxes + 2);
+}
