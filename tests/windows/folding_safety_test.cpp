@@ -305,3 +305,25 @@ TEST_F(FoldingSafetyTest, AfterDoneAWindowStillHoldingTextStaysGuarded) {
     EXPECT_TRUE(IsWindow(sim.configWindow));
     EXPECT_EQ(sim.messageBoxes.size(), boxes + 2);
 }
+
+// A state file that does not fit on the disk: CollapseAll fails with a non-zero code, says so,
+// folds nothing and leaves no partial file to be taken for a whole one. Run by full_disk.sh
+// with the work folder on a file system of one page.
+TEST_F(FoldingSafetyTest, FullDisk) {
+    const char* disk = getenv("TINTMARK_FULL_DISK");
+    if (!disk || !*disk) GTEST_SKIP() << "run by full_disk.sh";
+    const std::wstring saved = sim.workFolder;
+    sim.workFolder = std::wstring(disk, disk + strlen(disk));
+    std::string module = "Процедура Большая()\r\n";
+    for (int i = 0; i < 400; ++i) module += "  Итог = Итог + 1234567890;\r\n";
+    module += "КонецПроцедуры\r\nПроцедура Малая()\r\n  А = 1;\r\nКонецПроцедуры";
+    cfgsim::Document* d = Open(L"m.txt", U(module.c_str()));
+    const HRESULT hr = plugin->CollapseAll();
+    EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
+    EXPECT_TRUE(Told(L"Tintmark: Ошибка записи в файл ")) << Cp1251ToUtf8(WideTo1251(Messages()));
+    EXPECT_TRUE(StateFiles().empty());
+    EXPECT_EQ(Text(d), U(module.c_str()));
+    EXPECT_FALSE(Record(d)->HasFoldedBlocks());
+    CloseAll();
+    sim.workFolder = saved;
+}
