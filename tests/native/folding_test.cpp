@@ -8,6 +8,7 @@
 #include <iterator>
 #include <set>
 
+#include "../corpus_module.h"
 #include "analysis/folding.h"
 #include "analysis/keywords.h"
 #include "analysis/scanner.h"
@@ -238,22 +239,27 @@ TEST(Folding, EveryCorpusModuleComesBackByteForByte) {
     for (const auto& e : std::filesystem::directory_iterator(TINTMARK_CORPUS_DIR, ec))
         if (e.path().extension() == ".txt") files.push_back(e.path());
     if (files.empty()) GTEST_SKIP() << "no corpus at " << TINTMARK_CORPUS_DIR;
-    size_t methods = 0;
+    size_t methods = 0, utf8Modules = 0;
     for (const auto& path : files) {
         SCOPED_TRACE(path.filename().string());
-        std::ifstream in(path, std::ios::binary);
-        const Lines16 original = SplitLines(Decode1251(std::string((std::istreambuf_iterator<char>(in)), {})));
+        const Lines16 original = SplitLines(test::ReadCorpusModule(path));
         Folder f;
         const Lines16 folded = f.Collapse(original);
         size_t kept = 0;
         for (const auto& [name, lines] : f.folded) kept += lines.size() - 2;
         EXPECT_EQ(folded.size() + kept, original.size());
         methods += f.folded.size();
+        // Read as what they are, the UTF-8 modules fold too.
+        if (test::CorpusModuleIsUtf8(path)) {
+            EXPECT_GT(f.folded.size(), 0u);
+            ++utf8Modules;
+        }
         const ExpandPlan plan = f.Expand(folded);
         EXPECT_TRUE(plan.document == original);
         EXPECT_TRUE(f.folded.empty());
     }
     EXPECT_GT(methods, 100u);
+    EXPECT_GT(utf8Modules, 0u);
 }
 
 // Folding and unfolding find headers by one rule: what CollapseAll folds, ExpandAll finds.
