@@ -110,3 +110,26 @@ TEST(SelectionChange, ChangedLines) {
     };
     for (const Case& c : cases) EXPECT_EQ(ChangedSelectionLines(c.a0, c.b0, c.a1, c.b1), c.want) << c.what;
 }
+
+// With line ends kept, each line keeps the break it came with, set or inserted; otherwise
+// the text comes back with CR LF.
+TEST(TextBuffer, KeptLineEnds) {
+    struct Case {
+        bool keep;
+        std::u16string text, insert, want;
+    };
+    const Case cases[] = {
+        {true, u"a\nb\nc", u"", u"a\nb\nc"},
+        {true, u"a\nb\rc\r\nd\n", u"", u"a\nb\rc\r\nd"},
+        {true, u"a\nb\nc", u"X\r\nY", u"a\nbX\r\nY\nc"},
+        {false, u"a\nb\nc", u"X\nY", u"a\r\nbX\r\nY\r\nc"},
+    };
+    for (const Case& c : cases) {
+        cfgsim::TextBuffer b;
+        b.KeepLineEnds(c.keep);
+        b.SetText(c.text);
+        if (!c.insert.empty()) b.ReplaceRange({1, 1}, {1, 1}, c.insert);
+        EXPECT_EQ(b.GetText(), c.want);
+        EXPECT_EQ(b.RangeText({0, 0}, {1, 1}), c.want.substr(0, c.want.find(u'b') + 1));
+    }
+}
