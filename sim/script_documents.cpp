@@ -105,6 +105,8 @@ void AddDocumentCommands(CommandTable& t) {
                        const bool both = w.size() > 4;
                        EditorMoveCaret(Active(), {l, c}, {both ? Number(w[3]) : l, both ? Number(w[4]) : c});
                    }, 3};
+    t[L"undo"] = {[](ScriptContext&, const Words&) { EditorUndo(Active(), false); }};
+    t[L"redo"] = {[](ScriptContext&, const Words&) { EditorUndo(Active(), true); }};
     t[L"textflag"] = {[](ScriptContext&, const Words& w) { Active()->textFlag = OnOff(w[1]); }, 2};
     t[L"bookmark"] = {[](ScriptContext&, const Words& w) { EditorSetBookmark(Active(), Number(w[1]), OnOff(w[2])); }, 3};
     t[L"telepat-insert"] = {[](ScriptContext&, const Words& w) {

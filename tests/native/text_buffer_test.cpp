@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "selection_change.h"
+#include "undo_history.h"
 
 using namespace cfgsim;
 
@@ -132,4 +133,33 @@ TEST(TextBuffer, KeptLineEnds) {
         EXPECT_EQ(b.GetText(), c.want);
         EXPECT_EQ(b.RangeText({0, 0}, {1, 1}), c.want.substr(0, c.want.find(u'b') + 1));
     }
+}
+
+// Characters typed one after another on a line are one step; anything else (a line break, a
+// jump of the caret, a host's replacement) starts a new one; a new change drops what redo had.
+TEST(UndoHistory, StepsAsAnEditorGroupsThem) {
+    TextBuffer t(u"ab\ncd");
+    UndoHistory h;
+    auto type = [&](TextPos at, const char16_t* s, UndoHistory::Change kind = UndoHistory::Change::Typing) {
+        t.MoveCaret(at, at);
+        for (const char16_t* c = s; *c; ++c) {
+            h.Before(t, kind);
+            t.ReplaceRange(t.SelStart(), t.SelStart(), std::u16string(1, *c));
+            h.After(t);
+        }
+    };
+    type({0, 2}, u"xyz");
+    type({1, 0}, u"q");
+    EXPECT_EQ(t.GetText(), u"abxyz\r\nqcd");
+    ASSERT_TRUE(h.Undo(t));
+    EXPECT_EQ(t.GetText(), u"abxyz\r\ncd");
+    ASSERT_TRUE(h.Undo(t));
+    EXPECT_EQ(t.GetText(), u"ab\r\ncd");
+    EXPECT_FALSE(h.Undo(t));
+    ASSERT_TRUE(h.Redo(t));
+    EXPECT_EQ(t.GetText(), u"abxyz\r\ncd");
+    type({0, 0}, u"12", UndoHistory::Change::Other);  // two host calls: two steps, no redo left
+    EXPECT_FALSE(h.Redo(t));
+    ASSERT_TRUE(h.Undo(t));
+    EXPECT_EQ(t.GetText(), u"1abxyz\r\ncd");
 }
