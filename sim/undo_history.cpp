@@ -13,22 +13,27 @@ void UndoHistory::Before(const TextBuffer& t, Change kind) {
 
 void UndoHistory::After(const TextBuffer& t) { typedTo_ = t.SelStart(); }
 
-bool UndoHistory::Undo(TextBuffer& t) {
-    if (undo_.empty()) return false;
-    redo_.push_back(t);
-    t = std::move(undo_.back());
-    undo_.pop_back();
-    typing_ = false;
+namespace {
+
+// The text goes back to the last state of from; the present one is kept on to.
+bool Step(std::vector<TextBuffer>& from, std::vector<TextBuffer>& to, TextBuffer& t) {
+    if (from.empty()) return false;
+    to.push_back(t);
+    t = std::move(from.back());
+    from.pop_back();
     return true;
 }
 
-bool UndoHistory::Redo(TextBuffer& t) {
-    if (redo_.empty()) return false;
-    undo_.push_back(t);
-    t = std::move(redo_.back());
-    redo_.pop_back();
+}  // namespace
+
+bool UndoHistory::Undo(TextBuffer& t) {
     typing_ = false;
-    return true;
+    return Step(undo_, redo_, t);
+}
+
+bool UndoHistory::Redo(TextBuffer& t) {
+    typing_ = false;
+    return Step(redo_, undo_, t);
 }
 
 }  // namespace cfgsim
