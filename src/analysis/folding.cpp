@@ -250,7 +250,7 @@ std::u16string StateFileDocumentName(std::u16string_view docPath) {
     for (char16_t& c : out)
         if (c < 0x20 || kForbidden.find(c) != std::u16string_view::npos) c = u'_';
     // The file name begins with the document name: one that is a device's would write nowhere.
-    if (out.find(u'.') != std::u16string::npos && IsDeviceName(out)) out.insert(0, u"_");
+    if (out.find(u'.') != std::u16string::npos && IsDeviceName(out)) out = u"_" + out;
     return out;
 }
 
