@@ -45,7 +45,7 @@ void BM_CollapseAllPlan(benchmark::State& state) {
     size_t folded = 0;
     for (auto _ : state) {
         const Lines16 lines = SplitLines(m.text);
-        CollapsePlan plan = PlanCollapseAll(lines, m.Scan(lines), [](const std::string&) { return false; });
+        CollapsePlan plan = PlanCollapseAll(lines, m.Scan(lines), m.header, m.end, [](const std::string&) { return false; });
         const std::u16string out = JoinLines(plan.document);
         folded = plan.folded.size();
         benchmark::DoNotOptimize(out.data());
@@ -56,7 +56,7 @@ void BM_CollapseAllPlan(benchmark::State& state) {
 void BM_ExpandAllPlan(benchmark::State& state) {
     Module& m = Get(static_cast<int>(state.range(0)));
     const Lines16 original = SplitLines(m.text);
-    CollapsePlan collapsed = PlanCollapseAll(original, m.Scan(original), [](const std::string&) { return false; });
+    CollapsePlan collapsed = PlanCollapseAll(original, m.Scan(original), m.header, m.end, [](const std::string&) { return false; });
     FoldedBlockMap folded;
     for (auto& f : collapsed.folded) folded.emplace(f.name, f.kept);
     const std::u16string text = JoinLines(collapsed.document);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "editor_state.h"
+#include "editor_window.h"
 
 namespace cfgsim {
 
@@ -79,6 +80,11 @@ void OnKeyDown(HWND wnd, Editor* e, WPARAM key) {
             break;
         case VK_HOME: p = ctrl ? TextPos{0, 0} : TextPos{p.line, 0}; break;
         case VK_END: p = ctrl ? TextPos{last, t.LineLength(last)} : TextPos{p.line, t.LineLength(p.line)}; break;
+        case 'Z':
+        case 'Y':
+            // Ctrl+Z undoes the last step, Ctrl+Y redoes it.
+            if (ctrl && !shift) EditorUndo(e->doc, key == 'Y');
+            return;
         case VK_DELETE:
             if (t.HasSelection()) ReplaceSelection(wnd, e, u"");
             else DeleteForward(wnd, e);

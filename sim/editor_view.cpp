@@ -187,11 +187,14 @@ void Select(HWND wnd, Editor* e, TextPos start, TextPos end, bool pastEnd) {
 void ReplaceSelection(HWND wnd, Editor* e, const std::u16string& text, bool typing) {
     TextBuffer& t = e->doc->text;
     const int linesBefore = t.LineCount();
+    const bool typed = typing && text.size() == 1 && text != u"\r" && text != u"\n";
+    e->doc->history.Before(t, typed ? UndoHistory::Change::Typing : UndoHistory::Change::Other);
     if (!t.HasSelection()) t.PadTo(t.SelStart());
     const TextPos from = t.ClampPos(t.SelFirst()), to = t.ClampPos(t.SelLast());
     const bool oneLine = typing && from.line == to.line && text.find_first_of(u"\r\n") == std::u16string::npos &&
                          t.LineCount() == linesBefore;
     t.ReplaceRange(from, to, text);
+    e->doc->history.After(t);
     UpdateScrollBars(wnd, e);
     EnsureCaretVisible(wnd, e);
     InvalidateLines(wnd, e, from.line, oneLine ? from.line : INT_MAX);

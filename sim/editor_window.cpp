@@ -123,7 +123,9 @@ void EditorReplaceRange(Document* doc, TextPos from, TextPos to, const std::u16s
     to = t.ClampPos(to);
     if (to < from) std::swap(from, to);
     const TextPos a0 = t.SelStart(), b0 = t.SelEnd();
+    doc->history.Before(t, UndoHistory::Change::Other);  // each host call one step
     t.ReplaceRange(from, to, text);
+    doc->history.After(t);
     HWND wnd = EditorWindow(doc);
     if (!wnd) return;
     Editor* e = EditorOf(wnd);
@@ -142,8 +144,10 @@ void EditorInsert(Document* doc, const std::u16string& text) {
         return;
     }
     TextBuffer& t = doc->text;
+    doc->history.Before(t, UndoHistory::Change::Other);
     if (!t.HasSelection()) t.PadTo(t.SelStart());
     t.ReplaceRange(t.ClampPos(t.SelFirst()), t.ClampPos(t.SelLast()), text);
+    doc->history.After(t);
 }
 
 void EditorSetBookmark(Document* doc, int line, bool on) {

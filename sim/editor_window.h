@@ -23,6 +23,8 @@ HWND CreateEditor(HWND parent, Document* doc);
 void EditorMoveCaret(Document* doc, TextPos start, TextPos end);
 // The range is replaced; from its first line down is repainted.
 void EditorReplaceRange(Document* doc, TextPos from, TextPos to, const std::u16string& text);
+// Undoes the document's last change (or redoes the last undone one) and repaints its editor.
+void EditorUndo(Document* doc, bool redo);
 // Inserts at the caret (replacing a selection) as pasting does: from its first line down is
 // repainted.
 void EditorInsert(Document* doc, const std::u16string& text);

@@ -28,10 +28,15 @@ void Open(ScriptContext& ctx, const Words& w) {
         else if (w[i] == L"path" && value) path = w[++i];
         else if (w[i] == L"page1kind" && value) page1Kind = Number(w[++i]);
         else if (w[i] == L"textflag" && value) textFlag = OnOff(w[++i]);
-        else if (w[i] != L"utf8") throw ScriptError{L"unknown word " + w[i]};
+        else if (w[i] != L"utf8" && w[i] != L"keep-line-ends") throw ScriptError{L"unknown word " + w[i]};
     }
     const std::u16string text = DecodeModule(ReadFile(file), Has(w, L"utf8"));
-    OpenDocument(name, kind, id, path, text, page1Kind, textFlag);
+    Document* d = OpenDocument(name, kind, id, path, text, page1Kind, textFlag);
+    if (Has(w, L"keep-line-ends")) {
+        // The text again, now with each line's own break kept.
+        d->text.KeepLineEnds(true);
+        d->text.SetText(text);
+    }
 }
 
 // "\n" in a script word stands for a line break.
@@ -100,6 +105,8 @@ void AddDocumentCommands(CommandTable& t) {
                        const bool both = w.size() > 4;
                        EditorMoveCaret(Active(), {l, c}, {both ? Number(w[3]) : l, both ? Number(w[4]) : c});
                    }, 3};
+    t[L"undo"] = {[](ScriptContext&, const Words&) { EditorUndo(Active(), false); }};
+    t[L"redo"] = {[](ScriptContext&, const Words&) { EditorUndo(Active(), true); }};
     t[L"textflag"] = {[](ScriptContext&, const Words& w) { Active()->textFlag = OnOff(w[1]); }, 2};
     t[L"bookmark"] = {[](ScriptContext&, const Words& w) { EditorSetBookmark(Active(), Number(w[1]), OnOff(w[2])); }, 3};
     t[L"telepat-insert"] = {[](ScriptContext&, const Words& w) {

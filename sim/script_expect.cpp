@@ -63,7 +63,9 @@ void ExpectCount(const wchar_t* what, long got, const std::wstring& want) {
 
 void AddExpectations(CommandTable& t) {
     t[L"expect-text"] = {[](ScriptContext& ctx, const Words& w) {
-                             TextBuffer want(DecodeModule(ReadFile(ctx.Path(w[2])), Has(w, L"utf8")));
+                             TextBuffer want;
+                             want.KeepLineEnds(Named(w[1])->text.KeepsLineEnds());
+                             want.SetText(DecodeModule(ReadFile(ctx.Path(w[2])), Has(w, L"utf8")));
                              if (Named(w[1])->text.GetText() != want.GetText())
                                  Fail(L"the text of " + w[1] + L" differs from " + w[2]);
                          }, 3};

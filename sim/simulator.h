@@ -11,6 +11,7 @@
 
 #include "host_h.h"
 #include "text_buffer.h"
+#include "undo_history.h"
 
 namespace cfgsim {
 
@@ -28,6 +29,7 @@ struct Document {
     long page1Kind = kTextDoc;  // the kind of page 1 of a multi-page document
     bool textFlag = true;       // what GetTextFlag answers
     TextBuffer text;
+    UndoHistory history;     // the editor's undo and redo
     HWND window = nullptr;   // the configurator window (MDI child)
     HWND frame = nullptr;    // its "AfxMDIFrame42"
     HWND editor = nullptr;   // the editor (first child of the frame)

@@ -7,28 +7,52 @@
 
 namespace cfgsim {
 
-void TextBuffer::SetText(std::u16string_view text) {
-    lines_.clear();
-    std::u16string current;
+namespace {
+
+// Text split into lines, with the break that ended each (empty after the last).
+void Split(std::u16string_view text, std::vector<std::u16string>& lines, std::vector<std::u16string>& breaks) {
+    lines.assign(1, std::u16string());
+    breaks.assign(1, std::u16string());
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
         if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-            lines_.push_back(current);
-            current.clear();
+            const bool pair = c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n';
+            breaks.back() = pair ? u"\r\n" : std::u16string(1, c);
+            if (pair) ++i;
+            lines.emplace_back();
+            breaks.emplace_back();
         } else {
-            current += c;
+            lines.back() += c;
         }
     }
-    if (!current.empty() || lines_.empty()) lines_.push_back(current);
+}
+
+const std::u16string kCrLf = u"\r\n";
+
+}  // namespace
+
+void TextBuffer::SetText(std::u16string_view text) {
+    Split(text, lines_, breaks_);
+    // A final line break adds no empty line.
+    if (lines_.size() > 1 && lines_.back().empty()) {
+        lines_.pop_back();
+        breaks_.pop_back();
+    }
     bookmarks_.clear();
     MoveCaret({0, 0}, {0, 0});
+}
+
+const std::u16string& TextBuffer::BreakAfter(int32_t line) const {
+    if (!keepLineEnds_ || line < 0 || line >= static_cast<int32_t>(breaks_.size()) ||
+        breaks_[static_cast<size_t>(line)].empty())
+        return kCrLf;
+    return breaks_[static_cast<size_t>(line)];
 }
 
 std::u16string TextBuffer::GetText() const {
     std::u16string out;
     for (size_t i = 0; i < lines_.size(); ++i) {
-        if (i) out += u"\r\n";
+        if (i) out += BreakAfter(static_cast<int32_t>(i) - 1);
         out += lines_[i];
     }
     return out;
@@ -60,7 +84,10 @@ TextPos TextBuffer::ClampCaret(TextPos p, bool pastEnd) const {
 
 void TextBuffer::PadTo(TextPos p) {
     p = ClampCaret(p, true);
-    while (LineCount() <= p.line) lines_.emplace_back();
+    while (LineCount() <= p.line) {
+        lines_.emplace_back();
+        breaks_.resize(lines_.size());
+    }
     std::u16string& s = lines_[static_cast<size_t>(p.line)];
     if (static_cast<int32_t>(s.size()) < p.col) s.append(static_cast<size_t>(p.col) - s.size(), u' ');
 }
@@ -74,7 +101,7 @@ std::u16string TextBuffer::RangeText(TextPos from, TextPos to) const {
         const std::u16string& s = lines_[static_cast<size_t>(l)];
         const size_t a = l == from.line ? static_cast<size_t>(from.col) : 0;
         const size_t b = l == to.line ? static_cast<size_t>(to.col) : s.size();
-        if (l > from.line) out += u"\r\n";
+        if (l > from.line) out += BreakAfter(l - 1);
         if (b > a) out.append(s, a, b - a);
     }
     return out;
@@ -86,22 +113,18 @@ TextPos TextBuffer::ReplaceRange(TextPos from, TextPos to, std::u16string_view t
     if (to < from) std::swap(from, to);
     const std::u16string head = lines_[static_cast<size_t>(from.line)].substr(0, static_cast<size_t>(from.col));
     const std::u16string tail = lines_[static_cast<size_t>(to.line)].substr(static_cast<size_t>(to.col));
-    std::vector<std::u16string> inserted(1);
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
-            inserted.emplace_back();
-        } else {
-            inserted.back() += c;
-        }
-    }
+    std::vector<std::u16string> inserted, breaks;
+    Split(text, inserted, breaks);
+    breaks_.resize(lines_.size());
+    breaks.back() = breaks_[static_cast<size_t>(to.line)];
     const TextPos end{from.line + static_cast<int32_t>(inserted.size()) - 1,
                       static_cast<int32_t>(inserted.back().size()) + (inserted.size() == 1 ? from.col : 0)};
     inserted.front() = head + inserted.front();
     inserted.back() += tail;
     lines_.erase(lines_.begin() + from.line, lines_.begin() + to.line + 1);
     lines_.insert(lines_.begin() + from.line, inserted.begin(), inserted.end());
+    breaks_.erase(breaks_.begin() + from.line, breaks_.begin() + to.line + 1);
+    breaks_.insert(breaks_.begin() + from.line, breaks.begin(), breaks.end());
 
     // Bookmarks below the edit move with their lines; those inside removed lines go.
     const int32_t delta = static_cast<int32_t>(inserted.size()) - (to.line - from.line + 1);

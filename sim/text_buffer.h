@@ -25,8 +25,11 @@ public:
     // Splits at CR LF, CR or LF; a final line break adds no empty line; empty text is one
     // empty line.
     void SetText(std::u16string_view text);
-    // Lines joined by CR LF.
+    // Lines joined by CR LF, or, while line ends are kept, by the break each line had.
     std::u16string GetText() const;
+    // Whether each line keeps the line break it came with (set, inserted) instead of CR LF.
+    void KeepLineEnds(bool on) { keepLineEnds_ = on; }
+    bool KeepsLineEnds() const { return keepLineEnds_; }
 
     int32_t LineCount() const { return static_cast<int32_t>(lines_.size()); }
     int32_t LineLength(int32_t line) const;
@@ -63,7 +66,11 @@ public:
 
 private:
     int32_t Clamp(int32_t line) const;
+    // The break after each line when line ends are kept (the last line's is not written).
+    const std::u16string& BreakAfter(int32_t line) const;
     std::vector<std::u16string> lines_;
+    std::vector<std::u16string> breaks_;
+    bool keepLineEnds_ = false;
     TextPos selStart_, selEnd_;
     std::set<int32_t> bookmarks_;
 };

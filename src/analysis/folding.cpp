@@ -19,6 +19,13 @@ Lines16 SplitLines(std::u16string_view text) {
     return out;
 }
 
+std::u16string_view LineBreakOf(std::u16string_view text) {
+    const size_t brk = text.find_first_of(u"\r\n");
+    if (brk == std::u16string_view::npos) return u"\r\n";
+    if (text[brk] == u'\n') return u"\n";
+    return brk + 1 < text.size() && text[brk + 1] == u'\n' ? u"\r\n" : u"\r";
+}
+
 std::string ScanTextOf(const Lines16& lines) {
     std::string out;
     size_t size = 0;
@@ -31,8 +38,8 @@ std::string ScanTextOf(const Lines16& lines) {
     return out;
 }
 
-CollapsePlan PlanCollapseAll(const Lines16& lines, const TKeyWordsMap& entries,
-                             const std::function<bool(const std::string&)>& isFolded) {
+CollapsePlan PlanCollapseAll(const Lines16& lines, const TKeyWordsMap& entries, regex::TPattern& headerExpr,
+                             regex::TPattern& endExpr, const std::function<bool(const std::string&)>& isFolded) {
     struct Folded final : FoldedNames {
         const std::function<bool(const std::string&)>& f;
         explicit Folded(const std::function<bool(const std::string&)>& fn) : f(fn) {}
@@ -40,6 +47,18 @@ CollapsePlan PlanCollapseAll(const Lines16& lines, const TKeyWordsMap& entries,
     } folded(isFolded);
     TMethMap map;
     BuildMethMap(entries, &folded, true, map);
+    // Headers as unfolding will find them: a method is folded only where it can be unfolded.
+    const auto headers = HeaderLines(headerExpr, entries, lines, [](const std::string&) { return true; });
+    auto unfoldable = [&](const std::string& name, int32_t line) {
+        bool found = false;
+        for (auto [it, last] = headers.equal_range(name); it != last; ++it) {
+            if (it->second == line)
+                found = true;
+            else if (InFoldedForm(lines, it->second, endExpr))
+                return false;  // two headers in folded form afterwards: ambiguous
+        }
+        return found;
+    };
 
     // One pass: the document is copied up to each header, the header kept, the body moved
     // into the kept list, and the copying goes on from the end line.
@@ -55,6 +74,7 @@ CollapsePlan PlanCollapseAll(const Lines16& lines, const TKeyWordsMap& entries,
         if (taken.count(head.Name)) continue;  // a second method of that name stays as it is
         const int32_t start = head.Line, end = map[i + 1].Line;
         if (start >= end || start < next || end >= total) continue;
+        if (!unfoldable(head.Name, start)) continue;
         plan.document.insert(plan.document.end(), lines.begin() + next, lines.begin() + start + 1);
         plan.folded.push_back(FoldedMethod{head.Name, Lines16(lines.begin() + start, lines.begin() + end + 1)});
         plan.removed += end - start - 1;
@@ -107,21 +127,71 @@ bool BodyFollows(const Lines16& lines, int32_t header, const Lines16& kept) {
     return std::equal(kept.begin() + 1, kept.end() - 1, lines.begin() + static_cast<std::ptrdiff_t>(from));
 }
 
+bool InFoldedForm(const Lines16& lines, int32_t header, regex::TPattern& endExpr) {
+    return header >= 0 && header + 1 < static_cast<int32_t>(lines.size()) &&
+           endExpr.Exec(Encode1251(lines[static_cast<size_t>(header) + 1]));
+}
+
 Lines16 BodyOf(const Lines16& kept) {
     if (kept.size() <= 2) return {};
     return Lines16(kept.begin() + 1, kept.end() - 1);
 }
 
+namespace {
+
+std::u16string_view Trimmed(std::u16string_view s) {
+    const size_t a = s.find_first_not_of(u" \t");
+    if (a == std::u16string_view::npos) return {};
+    return s.substr(a, s.find_last_not_of(u" \t") - a + 1);
+}
+
+// Whether the lines under header, down to the next end or header line, are an edited copy
+// of the body: at least half of the body's non-blank lines stand there (blanks around a line
+// ignored).
+bool EditedBodyFollows(const Lines16& lines, int32_t header, const Lines16& kept, regex::TPattern& headerExpr,
+                       regex::TPattern& endExpr) {
+    std::multiset<std::u16string_view> under;
+    for (size_t k = static_cast<size_t>(header) + 1; k < lines.size(); ++k) {
+        const std::string s = Encode1251(lines[k]);
+        if (endExpr.Exec(s) || headerExpr.Exec(s)) break;
+        if (!Trimmed(lines[k]).empty()) under.insert(Trimmed(lines[k]));
+    }
+    size_t wanted = 0, found = 0;
+    for (size_t k = 1; k + 1 < kept.size(); ++k) {
+        const std::u16string_view t = Trimmed(kept[k]);
+        if (t.empty()) continue;
+        ++wanted;
+        auto it = under.find(t);
+        if (it != under.end()) {
+            ++found;
+            under.erase(it);
+        }
+    }
+    return wanted > 0 && found * 2 >= wanted;
+}
+
+}  // namespace
+
+Unfold UnfoldKind(const Lines16& lines, int32_t header, const Lines16& kept, regex::TPattern& headerExpr,
+                  regex::TPattern& endExpr) {
+    if (kept.size() <= 2 || InFoldedForm(lines, header, endExpr)) return Unfold::Insert;
+    if (BodyFollows(lines, header, kept)) return Unfold::AlreadyThere;
+    return EditedBodyFollows(lines, header, kept, headerExpr, endExpr) ? Unfold::Present : Unfold::Merge;
+}
+
 ExpandPlan PlanExpandAll(const Lines16& lines, regex::TPattern& headerExpr, regex::TPattern& endExpr,
-                         const TKeyWordsMap& entries, const FoldedBlockMap& foldedBlocks) {
+                         const TKeyWordsMap& entries, const FoldedBlockMap& foldedBlocks,
+                         const std::function<bool(const std::string&)>& keptElsewhere) {
     const auto headers =
         HeaderLines(headerExpr, entries, lines, [&](const std::string& name) { return foldedBlocks.count(name) != 0; });
-    auto inFoldedForm = [&](int32_t h) {
-        return h + 1 < static_cast<int32_t>(lines.size()) &&
-               endExpr.Exec(Encode1251(lines[static_cast<size_t>(h) + 1]));
-    };
+    auto inFoldedForm = [&](int32_t h) { return InFoldedForm(lines, h, endExpr); };
     ExpandPlan plan;
-    std::map<int32_t, const Lines16*> restoreAt;
+    struct Restore {
+        const std::string* name;
+        const Lines16* kept;
+        Unfold how;
+    };
+    std::map<int32_t, Restore> restoreAt;
     for (const auto& [name, kept] : foldedBlocks) {
         std::vector<int32_t> at;
         for (auto [it, last] = headers.equal_range(name); it != last; ++it) at.push_back(it->second);
@@ -131,28 +201,56 @@ ExpandPlan PlanExpandAll(const Lines16& lines, regex::TPattern& headerExpr, rege
         }
         const int32_t line = RestoreLine(at, inFoldedForm);
         if (line < 0) {
-            plan.ambiguous.push_back(name);
+            std::sort(at.begin(), at.end());
+            plan.ambiguous.push_back(AmbiguousMethod{name, at});
             continue;
         }
-        if (!BodyFollows(lines, line, kept)) restoreAt[line] = &kept;
-        plan.restored.push_back(name);
+        Unfold how = UnfoldKind(lines, line, kept, headerExpr, endExpr);
+        if (how == Unfold::Present && !(keptElsewhere && keptElsewhere(name))) how = Unfold::Merge;
+        restoreAt[line] = Restore{&name, &kept, how};
     }
     plan.document.reserve(lines.size());
     for (size_t k = 0; k < lines.size(); ++k) {
         plan.document.push_back(lines[k]);
         auto it = restoreAt.find(static_cast<int32_t>(k));
         if (it == restoreAt.end()) continue;
-        const Lines16& kept = *it->second;
-        if (kept.size() > 2) plan.document.insert(plan.document.end(), kept.begin() + 1, kept.end() - 1);
+        const Restore& r = it->second;
+        plan.restored.push_back(UnfoldedMethod{*r.name, static_cast<int32_t>(plan.document.size()) - 1, r.how});
+        if (r.how == Unfold::Insert || r.how == Unfold::Merge)
+            if (r.kept->size() > 2) plan.document.insert(plan.document.end(), r.kept->begin() + 1, r.kept->end() - 1);
     }
     return plan;
 }
+
+namespace {
+
+// Whether a file name would name a device: its part before the first dot, blanks after it
+// ignored, is a reserved device name.
+bool IsDeviceName(std::u16string_view name) {
+    static constexpr std::u16string_view kDevices[] = {u"con", u"prn", u"aux", u"nul", u"conin$", u"conout$"};
+    std::u16string stem(name.substr(0, name.find(u'.')));
+    while (!stem.empty() && stem.back() == u' ') stem.pop_back();
+    for (char16_t& c : stem)
+        if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    for (std::u16string_view d : kDevices)
+        if (stem == d) return true;
+    // com1..com9, lpt1..lpt9 and the superscript digits Windows takes as well
+    if (stem.size() == 4 && (stem.compare(0, 3, u"com") == 0 || stem.compare(0, 3, u"lpt") == 0)) {
+        const char16_t n = stem[3];
+        return (n >= u'1' && n <= u'9') || n == u'\u00b9' || n == u'\u00b2' || n == u'\u00b3';
+    }
+    return false;
+}
+
+}  // namespace
 
 std::u16string StateFileDocumentName(std::u16string_view docPath) {
     static constexpr std::u16string_view kForbidden = u"<>:\"/\\|?*";
     std::u16string out(docPath);
     for (char16_t& c : out)
         if (c < 0x20 || kForbidden.find(c) != std::u16string_view::npos) c = u'_';
+    // The file name begins with the document name: one that is a device's would write nowhere.
+    if (out.find(u'.') != std::u16string::npos && IsDeviceName(out)) out = u"_" + out;
     return out;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tintmark {
@@ -89,5 +90,7 @@ using TIntArray = GrowingTable<int32_t>;
 // Joins lines with CR LF between consecutive lines and none after the last.
 // Lines are the host's own UTF-16 text, so a folded method comes back unchanged.
 std::u16string JoinLines(const std::vector<std::u16string>& lines);
+// The same with another line break between the lines (a document's own).
+std::u16string JoinLines(const std::vector<std::u16string>& lines, std::u16string_view lineBreak);
 
 }  // namespace tintmark

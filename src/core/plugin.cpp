@@ -4,6 +4,7 @@
 #include "core/com_error.h"
 #include "core/host.h"
 #include "core/module.h"
+#include "hook/folding_commands.h"
 #include "hook/host_events.h"
 #include "hook/subclass.h"
 #include "text/cp1251.h"
@@ -126,6 +127,8 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
 
 HRESULT TTintmarkPlugin::Done() {
     return ComBoundary([&] {
+        // With the guards about to go, no window may keep folded text that exists nowhere else.
+        if (g_plugin == this) PutBackAllFoldedText(*this);
         // From here on the installed window procedures pass every message on; those that
         // another procedure covers stay in place.
         if (g_plugin == this) {
@@ -164,10 +167,13 @@ void TTintmarkPlugin::ReportFailure(const std::wstring& text) noexcept {
     }
 }
 
-void TTintmarkPlugin::Message(const std::wstring& text) noexcept {
+bool TTintmarkPlugin::Message(const std::wstring& text) noexcept {
     try {
-        if (Configurator) host::ShowMessageLine(Configurator.get(), text, 2);
+        if (!Configurator) return false;
+        host::ShowMessageLine(Configurator.get(), text, 2);
+        return true;
     } catch (...) {
+        return false;
     }
 }
 

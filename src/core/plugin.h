@@ -78,8 +78,9 @@ public:
     // Reports a failure of the plugin's handling in the configurator's message window, once
     // per distinct text; never throws.
     void ReportFailure(const std::wstring& text) noexcept;
-    // A line in the configurator's message window (kind 2); never throws.
-    void Message(const std::wstring& text) noexcept;
+    // A line in the configurator's message window (kind 2); never throws. Returns whether
+    // the host took it.
+    bool Message(const std::wstring& text) noexcept;
 
     // ---- control face and menus (plugin_form_properties.cpp) ----
     std::unique_ptr<TPluginControl> Control;  // the ActiveX control and its form

@@ -83,6 +83,28 @@ TCfgWndData* FindCfgWndData(HWND cfgWindow) {
     return child ? reinterpret_cast<TCfgWndData*>(GetWindowLongPtrW(child, GWLP_USERDATA)) : nullptr;
 }
 
+namespace {
+
+BOOL CALLBACK CollectRecord(HWND child, LPARAM out) {
+    if (HasClass(child, kCfgWndDataClass))
+        if (auto* r = reinterpret_cast<TCfgWndData*>(GetWindowLongPtrW(child, GWLP_USERDATA)))
+            reinterpret_cast<std::vector<TCfgWndData*>*>(out)->push_back(r);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectRecordsBelow(HWND top, LPARAM out) {
+    EnumChildWindows(top, CollectRecord, out);
+    return TRUE;
+}
+
+}  // namespace
+
+std::vector<TCfgWndData*> AllCfgWndData() {
+    std::vector<TCfgWndData*> out;
+    EnumThreadWindows(GetCurrentThreadId(), CollectRecordsBelow, reinterpret_cast<LPARAM>(&out));
+    return out;
+}
+
 TEditorData* FindEditorData(HWND editor) {
     if (!editor) return nullptr;
     HWND first = GetWindow(editor, GW_CHILD);

@@ -13,12 +13,22 @@
 
 namespace tintmark {
 
+// The fold-state file a window wrote for one folded method, as it was when written.
+struct StateFileClaim {
+    std::wstring path;
+    ULONGLONG size = 0;
+    FILETIME written{};
+};
+
 // State of one configurator window (one open document).
 struct TCfgWndData {
     ComPtr<ITextDoc> Document;
     // Folded methods by name (case-insensitive, no duplicates): the lines folding took out,
     // kept as the host's own UTF-16 text.
     FoldedBlockMap FoldedBlocks;
+    // The state files this window wrote for its folded methods (none for a method whose file
+    // could not be written): only these are deleted when the methods are unfolded.
+    std::map<std::string, StateFileClaim, NameLessCi> StateFiles;
     HWND EditorHandle = nullptr;
     HWND CfgWindowHandle = nullptr;
     HWND Handle = nullptr;  // the hidden "TCfgWndData" window
@@ -44,6 +54,9 @@ TCfgWndData* FindCfgWndData(HWND cfgWindow);
 TEditorData* FindEditorData(HWND editor);
 // The configurator window's record reached from an editor, or null.
 TCfgWndData* CfgWndDataOfEditor(HWND editor);
+
+// Every configurator window record of this thread, in window order.
+std::vector<TCfgWndData*> AllCfgWndData();
 
 // Removes the record window classes; called when the module is about to unload (no record
 // window exists then), so that a later load registers them with its own procedure.

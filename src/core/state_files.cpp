@@ -1,4 +1,4 @@
-// Writing, checking and deleting fold-state files.
+// Writing, keeping and deleting fold-state files.
 #include "core/state_files.h"
 
 #include <windows.h>
@@ -6,6 +6,7 @@
 #include "core/com_error.h"
 #include "core/host.h"
 #include "core/plugin.h"
+#include "core/records.h"
 #include "core/wide_text.h"
 
 namespace tintmark {
@@ -40,18 +41,53 @@ bool ReadAll(const std::wstring& path, std::string& out) {
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+bool Attributes(const std::wstring& path, StateFileClaim& out) {
+    WIN32_FILE_ATTRIBUTE_DATA a;
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &a)) return false;
+    out.path = path;
+    out.size = (static_cast<ULONGLONG>(a.nFileSizeHigh) << 32) | a.nFileSizeLow;
+    out.written = a.ftLastWriteTime;
+    return true;
+}
+
+// A failed write: whatever error the system gave, never "success".
+HRESULT WriteFailure(DWORD error) { return HRESULT_FROM_WIN32(error ? error : ERROR_WRITE_FAULT); }
+
 }  // namespace
 
-StateFiles::StateFiles(TTintmarkPlugin& p, std::wstring workFolder, std::wstring docName)
-    : p_(p), folder_(std::move(workFolder) + L"Tintmark_Temp\\"), docName_(std::move(docName)) {}
+StateFiles::StateFiles(TTintmarkPlugin& p, std::wstring workFolder, std::wstring docName, TCfgWndData& owner)
+    : p_(p), folder_(std::move(workFolder) + L"Tintmark_Temp\\"), docName_(std::move(docName)), owner_(owner) {}
 
 std::wstring StateFiles::PathOf(const std::string& method) const {
     return folder_ + docName_ + L"_" + Cp1251ToWide(method) + L".txt";
 }
 
-bool StateFiles::Holds(const std::string& method, const std::string& content) const {
-    std::string existing;
-    return ReadAll(PathOf(method), existing) && existing == content;
+std::wstring StateFiles::FileOf(const std::string& method) const {
+    auto it = owner_.StateFiles.find(method);
+    return it == owner_.StateFiles.end() ? std::wstring() : it->second.path;
+}
+
+const std::vector<TCfgWndData*>& StateFiles::Others() {
+    if (!othersKnown_) {
+        for (TCfgWndData* r : AllCfgWndData())
+            if (r != &owner_ && !r->StateFiles.empty()) others_.push_back(r);
+        othersKnown_ = true;
+    }
+    return others_;
+}
+
+TCfgWndData* StateFiles::OtherClaiming(const std::wstring& path) {
+    for (TCfgWndData* r : Others())
+        for (const auto& [name, claim] : r->StateFiles)
+            if (lstrcmpiW(claim.path.c_str(), path.c_str()) == 0) return r;
+    return nullptr;
+}
+
+bool StateFiles::Claim(const std::string& method, const std::wstring& path) {
+    StateFileClaim claim;
+    if (!Attributes(path, claim)) return false;
+    owner_.StateFiles[method] = claim;
+    return true;
 }
 
 bool StateFiles::Write(const std::string& method, const std::string& content) {
@@ -64,35 +100,72 @@ bool StateFiles::Write(const std::string& method, const std::string& content) {
     UniqueFile f(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!f && GetLastError() == ERROR_FILE_EXISTS) {
         std::string existing;
-        if (ReadAll(path, existing) && existing == content) return true;
-        // Another fold of this name left text here that may exist nowhere else.
+        // The same text (another window of a document of the same file name, or an earlier
+        // session): the file serves both.
+        if (ReadAll(path, existing) && existing == content && Claim(method, path)) return true;
+        // Text that may exist nowhere else: kept under the first free numbered name, and a
+        // window that relies on it follows it there.
+        TCfgWndData* holder = OtherClaiming(path);
         const std::wstring stem = path.substr(0, path.size() - 4);
-        for (int n = 1; n < 1000; ++n) {
-            const std::wstring kept = stem + L"." + std::to_wstring(n) + L".txt";
-            if (Exists(kept)) continue;
-            if (MoveFileW(path.c_str(), kept.c_str()))
-                p_.Message(L"Tintmark: прежний файл " + path + L" сохранен как " + kept);
-            break;
+        bool moved = false;
+        for (int n = 1; n < 1000 && !moved; ++n) {
+            const std::wstring aside = stem + L"." + std::to_wstring(n) + L".txt";
+            if (Exists(aside)) continue;
+            if (!MoveFileW(path.c_str(), aside.c_str())) break;
+            moved = true;
+            if (holder)
+                for (auto& [name, claim] : holder->StateFiles)
+                    if (lstrcmpiW(claim.path.c_str(), path.c_str()) == 0)
+                        claim.path = aside;
+            p_.Message(L"Tintmark: прежний файл " + path + L" сохранен как " + aside);
         }
-        f.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!moved) {
+            p_.Message(L"Tintmark: Ошибка записи в файл " + path +
+                       L": прежний файл с этим именем не удалось сохранить под другим именем");
+            return false;
+        }
+        f.reset(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     }
     if (!f) {
         p_.Message(L"Tintmark: Ошибка записи в файл " + path);
         return false;
     }
     // Written through to the system, which keeps it whatever happens to the configurator's
-    // process afterwards.
+    // process afterwards. A partial file is never left to be taken for a whole one.
     DWORD written = 0;
+    DWORD error = 0;
     if (!WriteFile(f.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr) ||
         written != content.size())
-        throw ComError(HRESULT_FROM_WIN32(GetLastError()), L"Ошибка записи в файл " + path);
-    HANDLE h = f.release();
-    if (!CloseHandle(h)) throw ComError(HRESULT_FROM_WIN32(GetLastError()), L"Ошибка записи в файл " + path);
-    return true;
+        error = GetLastError();
+    else if (!CloseHandle(f.release()))
+        error = GetLastError();
+    else if (Claim(method, path))
+        return true;
+    if (!error) error = written != content.size() ? ERROR_DISK_FULL : ERROR_WRITE_FAULT;
+    f.reset();
+    DeleteFileW(path.c_str());
+    p_.Message(L"Tintmark: Ошибка записи в файл " + path);
+    throw ComError(WriteFailure(error), L"Ошибка записи в файл " + path);
 }
 
-void StateFiles::Remove(const std::string& method, const std::string& content) const {
-    if (Holds(method, content)) DeleteFileW(PathOf(method).c_str());
+bool StateFiles::Keep(const std::string& method, const std::string& content) {
+    return !FileOf(method).empty() || Write(method, content);
 }
+
+void StateFiles::Release(const std::string& method) {
+    auto it = owner_.StateFiles.find(method);
+    if (it == owner_.StateFiles.end()) return;
+    const StateFileClaim claim = it->second;
+    owner_.StateFiles.erase(it);
+    if (OtherClaiming(claim.path)) return;
+    // Changed since it was written: not this window's text any more.
+    StateFileClaim now;
+    if (!Attributes(claim.path, now) || now.size != claim.size ||
+        CompareFileTime(&now.written, &claim.written) != 0)
+        return;
+    DeleteFileW(claim.path.c_str());
+}
+
+void StateFiles::Forget(const std::string& method) { owner_.StateFiles.erase(method); }
 
 }  // namespace tintmark

@@ -28,18 +28,11 @@ HWND FirstWindowWithFoldedBlocksByHost(IConfigurator* cfg) {
     return nullptr;
 }
 
-BOOL CALLBACK FindFolded(HWND child, LPARAM found) {
-    wchar_t cls[32] = {};
-    if (GetClassNameW(child, cls, 32) > 0 && lstrcmpW(cls, kCfgWndDataClass) == 0 && HoldsFoldedBlocks(GetParent(child))) {
-        *reinterpret_cast<HWND*>(found) = GetParent(child);
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindFoldedBelow(HWND top, LPARAM found) {
-    EnumChildWindows(top, FindFolded, found);
-    return *reinterpret_cast<HWND*>(found) == nullptr;
+// The first window whose record holds folded methods, by the records alone.
+HWND FirstWindowWithFoldedBlocksByRecords() {
+    for (const TCfgWndData* r : AllCfgWndData())
+        if (r->HasFoldedBlocks()) return GetParent(r->Handle);
+    return nullptr;
 }
 
 // When the host cannot list its windows, our own records still tell: a failing host call
@@ -50,10 +43,12 @@ HWND FirstWindowWithFoldedBlocks(TTintmarkPlugin& p) {
     } catch (const ComError& e) {
         p.ReportFailure(e.message());
     }
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindFoldedBelow, reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FirstWindowWithFoldedBlocksByRecords();
 }
+
+const wchar_t kConfigurationText[] =
+    L"ВНИМАНИЕ!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\nПеред закрытием конфигурации необходимо их развернуть!";
+const wchar_t kWindowText[] = L"ВНИМАНИЕ!\r\nПеред закрытием окна необходимо развернуть все процедуры модуля!";
 
 HWND MainWindow(TTintmarkPlugin& p, HWND inside) {
     try {
@@ -77,15 +72,26 @@ bool WarnAboutFoldedWindows(TTintmarkPlugin& p, const wchar_t* text) {
 }  // namespace
 
 bool RefuseConfigurationClose(TTintmarkPlugin& p) {
-    return WarnAboutFoldedWindows(p, L"ВНИМАНИЕ!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
-                                     L"Перед закрытием конфигурации необходимо их развернуть!");
+    return WarnAboutFoldedWindows(p, kConfigurationText);
 }
 
 bool RefuseWindowClose(TTintmarkPlugin& p, HWND cfgWindow) {
     if (!HoldsFoldedBlocks(cfgWindow)) return false;
-    MessageBoxW(MainWindow(p, cfgWindow),
-                L"ВНИМАНИЕ!\r\nПеред закрытием окна необходимо развернуть все процедуры модуля!", kCaption,
-                MB_ICONWARNING | MB_OK);
+    MessageBoxW(MainWindow(p, cfgWindow), kWindowText, kCaption, MB_ICONWARNING | MB_OK);
+    return true;
+}
+
+bool RefuseConfigurationCloseUnattended(HWND configWindow) noexcept {
+    const HWND w = FirstWindowWithFoldedBlocksByRecords();
+    if (!w) return false;
+    MessageBoxW(GetAncestor(configWindow, GA_ROOT), kConfigurationText, kCaption, MB_ICONWARNING | MB_OK);
+    SendMessageW(GetParent(w), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(w), 0);
+    return true;
+}
+
+bool RefuseWindowCloseUnattended(HWND cfgWindow) noexcept {
+    if (!HoldsFoldedBlocks(cfgWindow)) return false;
+    MessageBoxW(GetAncestor(cfgWindow, GA_ROOT), kWindowText, kCaption, MB_ICONWARNING | MB_OK);
     return true;
 }
 

@@ -13,6 +13,10 @@ bool RefuseConfigurationClose(TTintmarkPlugin& p);
 // WM_CLOSE of a configurator window: true (refused, the user told) while it holds folded
 // methods.
 bool RefuseWindowClose(TTintmarkPlugin& p, HWND cfgWindow);
+// The same guards after the plugin has stopped (its text could not be put back): they rely on
+// the records alone.
+bool RefuseConfigurationCloseUnattended(HWND configWindow) noexcept;
+bool RefuseWindowCloseUnattended(HWND cfgWindow) noexcept;
 // The configurator asks whether it may quit: true refuses.
 bool RefuseQuit(TTintmarkPlugin& p);
 

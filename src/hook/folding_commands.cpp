@@ -28,20 +28,42 @@ std::u16string ToU16(const std::wstring& w) { return std::u16string(w.begin(), w
 std::wstring ToWide(const std::u16string& u) { return std::wstring(u.begin(), u.end()); }
 
 std::wstring Quoted(const std::string& name) { return L"«" + Cp1251ToWide(name) + L"»"; }
+std::wstring LineNumber(int32_t line) { return std::to_wstring(static_cast<long long>(line) + 1); }
 
-// The window record and text of the folding commands' target, with its state files.
+StateFiles FilesOf(TTintmarkPlugin& p, TCfgWndData& record) {
+    const std::wstring path = host::GetDocPath(record.Document.get());
+    return StateFiles(p, host::GetWorkFolder(p.Configurator.get()), ToWide(StateFileDocumentName(ToU16(path))), record);
+}
+
+// The window record and text of a folding operation, with its state files and the messages
+// the user could not be shown.
 struct FoldTarget {
     TTintmarkPlugin& p;
     HWND editor;
     TCfgWndData& record;
-    HostTextDocument doc;
+    HostTextDocument& doc;
     StateFiles files;
-};
+    std::wstring untold;
 
-StateFiles FilesOf(TTintmarkPlugin& p, ITextDoc* doc) {
-    const std::wstring path = host::GetDocPath(doc);
-    return StateFiles(p, host::GetWorkFolder(p.Configurator.get()), ToWide(StateFileDocumentName(ToU16(path))));
-}
+    FoldTarget(TTintmarkPlugin& plugin, HWND e, TCfgWndData& r, HostTextDocument& d)
+        : p(plugin), editor(e), record(r), doc(d), files(FilesOf(plugin, r)) {}
+
+    // A message line; one the host did not take is kept for the operation's failure.
+    bool Tell(const std::wstring& text) {
+        if (p.Message(text)) return true;
+        untold += (untold.empty() ? L"" : L"\r\n") + text;
+        return false;
+    }
+    // Ends the operation with a failure when the user could not be told something.
+    void FailIfUntold() const {
+        if (!untold.empty()) throw ComError(E_FAIL, untold);
+    }
+    // Where a kept text is, for messages.
+    std::wstring WhereKept(const std::string& name) const {
+        const std::wstring file = files.FileOf(name);
+        return file.empty() ? L"ее текст только в памяти этого окна" : L"ее текст в файле " + file;
+    }
+};
 
 // The whole document scanned from its lines (one read of the text for everything).
 void ScanAll(TTintmarkPlugin& p, const Lines16& lines) {
@@ -68,16 +90,22 @@ void Redisplay(TTintmarkPlugin& p, HWND editor, TCfgWndData& record, HostTextDoc
     view.Highlight(false);
 }
 
+// The document's lines and its own line break.
+struct DocumentText {
+    Lines16 lines;
+    std::u16string lineBreak;
+};
+
 // The lines of the host's text, checked against its own line count (a last empty line
 // counts only on the host's side), so that line numbers mean the same to both.
-Lines16 DocumentLines(HostTextDocument& doc) {
+DocumentText ReadDocument(HostTextDocument& doc) {
     const std::u16string text = doc.Text();
-    Lines16 lines = SplitLines(text);
+    DocumentText out{SplitLines(text), std::u16string(LineBreakOf(text))};
     const size_t count = static_cast<size_t>(std::max(doc.LineCount(), 0));
     const bool trailingBreak = !text.empty() && (text.back() == u'\r' || text.back() == u'\n');
-    if (count != lines.size() && !(trailingBreak && count == lines.size() + 1))
+    if (count != out.lines.size() && !(trailingBreak && count == out.lines.size() + 1))
         throw ComError(E_FAIL, L"Tintmark: the document's lines and its line count disagree; nothing was changed");
-    return lines;
+    return out;
 }
 
 // Whether the document's text is certainly these lines (false when it cannot be read).
@@ -89,9 +117,9 @@ bool DocumentIs(HostTextDocument& doc, const Lines16& lines) {
     }
 }
 
-void ReplaceDocument(HostTextDocument& doc, const Lines16& before, const Lines16& after) {
-    const int32_t last = static_cast<int32_t>(before.size()) - 1;
-    doc.ReplaceRange(0, 0, last, static_cast<int32_t>(before.back().size()), JoinLines(after));
+void ReplaceDocument(HostTextDocument& doc, const DocumentText& before, const Lines16& after) {
+    const int32_t last = static_cast<int32_t>(before.lines.size()) - 1;
+    doc.ReplaceRange(0, 0, last, static_cast<int32_t>(before.lines.back().size()), JoinLines(after, before.lineBreak));
 }
 
 // Finding the window for CollapseAll and ExpandAll: its record must exist and its editor
@@ -106,43 +134,86 @@ void WithFoldTarget(TTintmarkPlugin& p, F&& body) {
     if (!LocateEditor(h, d.get()).text) return;
     TCfgWndData* record = FindCfgWndData(h);
     if (!record || !record->Document || !record->EditorHandle || GetFocus() != record->EditorHandle) return;
-    FoldTarget t{p, record->EditorHandle, *record, HostTextDocument(record->Document.get()),
-                 FilesOf(p, record->Document.get())};
+    HostTextDocument doc(record->Document.get());
+    FoldTarget t(p, record->EditorHandle, *record, doc);
     body(t);
 }
 
-// A body whose header is gone stays on disk: it leaves memory only once its state file
-// certainly holds it.
-bool KeptOnDisk(FoldTarget& t, const std::string& name, const Lines16& kept) {
-    const std::string content = StateFileText(kept);
-    return t.files.Holds(name, content) || t.files.Write(name, content);
+// Whether a kept text is in a state file (written now if it was not); a failed write only
+// answers no.
+bool KeptOnDisk(FoldTarget& t, const std::string& name) {
+    try {
+        return t.files.Keep(name, StateFileText(t.record.FoldedBlocks.at(name)));
+    } catch (...) {
+        return false;
+    }
+}
+
+// A method was unfolded as how says, its header now on line header: its kept text leaves
+// memory once the document holds it whole, or once the user has been told where it went.
+void Settle(FoldTarget& t, const std::string& name, Unfold how, int32_t header) {
+    switch (how) {
+        case Unfold::Insert:
+        case Unfold::AlreadyThere:
+            t.files.Release(name);
+            break;
+        case Unfold::Merge: {
+            const std::wstring file = t.files.FileOf(name);
+            if (!t.Tell(L"Tintmark: текст процедуры " + Quoted(name) + L" вставлен под ее заголовок (строка " +
+                        LineNumber(header) + L") перед строками, которые уже были под ним; проверьте процедуру." +
+                        (file.empty() ? L"" : L" Сохраненный текст остается в файле " + file)))
+                return;
+            t.files.Forget(name);
+            break;
+        }
+        case Unfold::Present:
+            if (!t.Tell(L"Tintmark: под заголовком процедуры " + Quoted(name) + L" (строка " + LineNumber(header) +
+                        L") уже стоит измененный ее текст; сохраненный текст не вставлен повторно, он в файле " +
+                        t.files.FileOf(name)))
+                return;
+            t.files.Forget(name);
+            break;
+    }
+    t.record.FoldedBlocks.erase(name);
+}
+
+std::wstring Lines(const std::vector<int32_t>& lines) {
+    std::wstring out;
+    for (int32_t l : lines) out += (out.empty() ? L"" : L", ") + LineNumber(l);
+    return out;
 }
 
 }  // namespace
 
 void CollapseAll(TTintmarkPlugin& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
-        const Lines16 lines = DocumentLines(t.doc);
-        ScanAll(p, lines);
+        const DocumentText text = ReadDocument(t.doc);
+        ScanAll(p, text.lines);
         FoldedBlockMap& folded = t.record.FoldedBlocks;
-        CollapsePlan plan = PlanCollapseAll(lines, p.Analysis.KeyWordsMap,
+        CollapsePlan plan = PlanCollapseAll(text.lines, p.Analysis.KeyWordsMap, *p.MethodHeaderExpr, *p.MethodEndExpr,
                                             [&](const std::string& n) { return folded.count(n) != 0; });
         if (plan.folded.empty()) return RescanVisible(p, t.editor, t.doc);
-        for (const FoldedMethod& m : plan.folded) t.files.Write(m.name, StateFileText(m.kept));
         std::vector<std::string> added;
-        for (FoldedMethod& m : plan.folded) {
-            folded.emplace(m.name, std::move(m.kept));
-            added.push_back(m.name);
+        try {
+            for (const FoldedMethod& m : plan.folded) {
+                t.files.Write(m.name, StateFileText(m.kept));
+                added.push_back(m.name);
+            }
+        } catch (...) {
+            // Nothing is folded after a failed write: the files of this run go again.
+            for (const auto& n : added) t.files.Release(n);
+            throw;
         }
+        for (FoldedMethod& m : plan.folded) folded.emplace(m.name, std::move(m.kept));
         if (plan.removed < 1) return Redisplay(p, t.editor, t.record, t.doc);
         try {
-            ReplaceDocument(t.doc, lines, plan.document);
+            ReplaceDocument(t.doc, text, plan.document);
         } catch (...) {
             // When the document certainly still holds them, they are neither folded nor
             // needed on disk; when it cannot be told, they stay kept.
-            if (DocumentIs(t.doc, lines))
+            if (DocumentIs(t.doc, text.lines))
                 for (const auto& n : added) {
-                    t.files.Remove(n, StateFileText(folded.at(n)));
+                    t.files.Release(n);
                     folded.erase(n);
                 }
             throw;
@@ -152,88 +223,151 @@ void CollapseAll(TTintmarkPlugin& p) {
     });
 }
 
+namespace {
+
+void ExpandRecord(FoldTarget& t) {
+    TTintmarkPlugin& p = t.p;
+    FoldedBlockMap& folded = t.record.FoldedBlocks;
+    if (folded.empty()) return;
+    const DocumentText text = ReadDocument(t.doc);
+    ScanAll(p, text.lines);
+    const ExpandPlan plan = PlanExpandAll(text.lines, *p.MethodHeaderExpr, *p.MethodEndExpr, p.Analysis.KeyWordsMap,
+                                          folded, [&](const std::string& n) { return KeptOnDisk(t, n); });
+    const bool replace = plan.document.size() != text.lines.size();
+    if (replace) ReplaceDocument(t.doc, text, plan.document);
+    for (const UnfoldedMethod& m : plan.restored) Settle(t, m.name, m.how, m.header);
+    for (const AmbiguousMethod& m : plan.ambiguous)
+        t.Tell(L"Tintmark: процедура " + Quoted(m.name) + L" не развернута: в модуле несколько ее заголовков (строки " +
+               Lines(m.headers) + L"); щелкните знак свертки у того, под которым ее развернуть. Сейчас " +
+               t.WhereKept(m.name));
+    for (const auto& name : plan.missing) {
+        const Lines16& kept = folded.at(name);
+        if (KeptOnDisk(t, name)) {
+            if (t.Tell(L"Tintmark: не найден заголовок процедуры " + Quoted(name) + L"; ее текст сохранен в файле " +
+                       t.files.FileOf(name))) {
+                t.files.Forget(name);
+                folded.erase(name);
+            }
+        } else {
+            t.Tell(L"Tintmark: не найден заголовок процедуры " + Quoted(name) +
+                   L"; ее текст остается в памяти, окно не закроется. Верните строку «" + ToWide(kept.front()) +
+                   L"» и разверните снова");
+        }
+    }
+    if (replace) t.doc.MoveCaret(0, 0, 0, 0);
+    if (replace || !plan.restored.empty() || !plan.missing.empty())
+        Redisplay(p, t.editor, t.record, t.doc);
+    else if (t.editor)
+        RescanVisible(p, t.editor, t.doc);
+}
+
+// What could not go back under a header is added at the end of the module, whole (header to
+// end line), so that nothing is left only in memory.
+void AppendLeftovers(FoldTarget& t) {
+    const DocumentText text = ReadDocument(t.doc);
+    std::u16string tail;
+    for (const auto& [name, kept] : t.record.FoldedBlocks) tail += text.lineBreak + JoinLines(kept, text.lineBreak);
+    const int32_t last = static_cast<int32_t>(text.lines.size()) - 1;
+    const int32_t end = static_cast<int32_t>(text.lines.back().size());
+    t.doc.ReplaceRange(last, end, last, end, tail);
+    for (const auto& [name, kept] : t.record.FoldedBlocks) {
+        t.Tell(L"Tintmark: текст процедуры " + Quoted(name) + L", которую не удалось развернуть, добавлен в конец модуля");
+        t.files.Forget(name);
+    }
+    t.record.FoldedBlocks.clear();
+}
+
+}  // namespace
+
 void ExpandAll(TTintmarkPlugin& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
-        FoldedBlockMap& folded = t.record.FoldedBlocks;
-        if (folded.empty()) return;
-        const Lines16 lines = DocumentLines(t.doc);
-        ScanAll(p, lines);
-        const ExpandPlan plan =
-            PlanExpandAll(lines, *p.MethodHeaderExpr, *p.MethodEndExpr, p.Analysis.KeyWordsMap, folded);
-        const bool replace = plan.document.size() != lines.size();
-        if (replace) ReplaceDocument(t.doc, lines, plan.document);
-        for (const auto& name : plan.restored) {
-            t.files.Remove(name, StateFileText(folded.at(name)));
-            folded.erase(name);
-        }
-        for (const auto& name : plan.ambiguous)
-            p.Message(L"Tintmark: процедура " + Quoted(name) +
-                      L" не развернута: в модуле несколько ее заголовков. Ее текст в файле " + t.files.PathOf(name));
-        for (const auto& name : plan.missing) {
-            if (KeptOnDisk(t, name, folded.at(name))) {
-                p.Message(L"Tintmark: не найден заголовок процедуры " + Quoted(name) + L"; ее текст сохранен в файле " +
-                          t.files.PathOf(name));
-                folded.erase(name);
-            } else {
-                p.Message(L"Tintmark: не найден заголовок процедуры " + Quoted(name) +
-                          L"; ее текст остается в памяти, окно не закроется");
-            }
-        }
-        if (replace) t.doc.MoveCaret(0, 0, 0, 0);
-        if (replace || !plan.restored.empty() || !plan.missing.empty())
-            Redisplay(p, t.editor, t.record, t.doc);
-        else
-            RescanVisible(p, t.editor, t.doc);
+        ExpandRecord(t);
+        t.FailIfUntold();
     });
+}
+
+void PutBackAllFoldedText(TTintmarkPlugin& p) noexcept {
+    if (!p.Configurator || !p.MethodHeaderExpr || !p.MethodEndExpr) return;
+    for (TCfgWndData* r : AllCfgWndData()) {
+        if (!r->HasFoldedBlocks() || !r->Document) continue;
+        try {
+            HostTextDocument doc(r->Document.get());
+            FoldTarget t(p, r->EditorHandle, *r, doc);
+            try {
+                ExpandRecord(t);
+            } catch (...) {
+            }
+            if (r->HasFoldedBlocks()) AppendLeftovers(t);
+        } catch (...) {
+            // The window keeps its folded text and its guard.
+        }
+    }
 }
 
 namespace {
 
-void UnfoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
-                  const std::string& name) {
-    StateFiles files = FilesOf(p, record.Document.get());
-    const Lines16 lines = DocumentLines(doc);
+// The header lines of one name in the document.
+std::vector<int32_t> HeadersOf(TTintmarkPlugin& p, const Lines16& lines, const std::string& name) {
     ScanAll(p, lines);
     const auto headers = HeaderLines(*p.MethodHeaderExpr, p.Analysis.KeyWordsMap, lines,
                                      [&](const std::string& n) { return CompareTextCi1251(n, name) == 0; });
     std::vector<int32_t> at;
     for (const auto& [n, l] : headers) at.push_back(l);
-    auto inFoldedForm = [&](int32_t h) {
-        return h + 1 < static_cast<int32_t>(lines.size()) &&
-               p.MethodEndExpr->Exec(Encode1251(lines[static_cast<size_t>(h) + 1]));
-    };
-    if (RestoreLine(at, inFoldedForm, line) != line) {
-        p.Message(L"Tintmark: процедура " + Quoted(name) +
-                  L" уже свернута в этом окне под другим заголовком; сначала разверните ее");
-        return;
-    }
-    const Lines16& kept = record.FoldedBlocks.at(name);
-    const Lines16 body = BodyOf(kept);
-    EditorView(p, e, &doc).EraseHighlight();
-    if (!body.empty() && !BodyFollows(lines, line, kept)) {
-        const int32_t end = static_cast<int32_t>(lines[static_cast<size_t>(line)].size());
-        doc.ReplaceRange(line, end, line, end, u"\r\n" + JoinLines(body));
-    }
-    files.Remove(name, StateFileText(kept));
-    record.FoldedBlocks.erase(name);
+    return at;
 }
 
-void FoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
-                const MethodHeader& header) {
+void UnfoldRegion(FoldTarget& t, int32_t line, const std::string& name) {
+    TTintmarkPlugin& p = t.p;
+    const DocumentText text = ReadDocument(t.doc);
+    const std::vector<int32_t> at = HeadersOf(p, text.lines, name);
+    const int32_t restore =
+        RestoreLine(at, [&](int32_t h) { return InFoldedForm(text.lines, h, *p.MethodEndExpr); });
+    // With several headers and none or many in folded form, the user's click chooses.
+    if (restore >= 0 && restore != line) {
+        t.Tell(L"Tintmark: процедура " + Quoted(name) + L" свернута под заголовком в строке " + LineNumber(restore) +
+               L"; щелкните там, чтобы развернуть ее");
+        return;
+    }
+    const Lines16& kept = t.record.FoldedBlocks.at(name);
+    Unfold how = UnfoldKind(text.lines, line, kept, *p.MethodHeaderExpr, *p.MethodEndExpr);
+    if (how == Unfold::Present && !KeptOnDisk(t, name)) how = Unfold::Merge;
+    EditorView(p, t.editor, &t.doc).EraseHighlight();
+    const Lines16 body = BodyOf(kept);
+    if ((how == Unfold::Insert || how == Unfold::Merge) && !body.empty()) {
+        const int32_t end = static_cast<int32_t>(text.lines[static_cast<size_t>(line)].size());
+        t.doc.ReplaceRange(line, end, line, end, text.lineBreak + JoinLines(body, text.lineBreak));
+    }
+    Settle(t, name, how, line);
+}
+
+void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
+    TTintmarkPlugin& p = t.p;
+    HostTextDocument& doc = t.doc;
+    // Not where unfolding could not tell this header from another of the name.
+    {
+        const DocumentText text = ReadDocument(doc);
+        for (int32_t other : HeadersOf(p, text.lines, header.Name))
+            if (other != line && InFoldedForm(text.lines, other, *p.MethodEndExpr)) {
+                t.Tell(L"Tintmark: процедура " + Quoted(header.Name) +
+                       L" не свернута: в модуле есть еще один ее заголовок без текста (строка " + LineNumber(other) +
+                       L")");
+                return;
+            }
+    }
     doc.MoveCaret(line, header.Column, line, header.Column);
-    EditorView view(p, e, &doc);
+    EditorView view(p, t.editor, &doc);
     PartnerPosition end;
     if (!FindPairPosition(p.Analysis, doc, view, p.PairingSettings(), kReportPartner, &end) || end.Line <= line)
         return;
     const int32_t endLength = doc.LineLength(end.Line);
-    const Lines16 kept = SplitLines(doc.RangeTextWide(line, 0, end.Line, endLength));
+    const std::u16string range = doc.RangeTextWide(line, 0, end.Line, endLength);
+    const Lines16 kept = SplitLines(range);
     if (kept.size() < 2) return;
-    StateFiles files = FilesOf(p, record.Document.get());
-    files.Write(header.Name, StateFileText(kept));
-    record.FoldedBlocks.emplace(header.Name, kept);
+    t.files.Write(header.Name, StateFileText(kept));
+    t.record.FoldedBlocks.emplace(header.Name, kept);
     view.EraseHighlight();
     try {
-        doc.ReplaceRange(line, 0, end.Line, endLength, kept.front() + u"\r\n" + kept.back());
+        doc.ReplaceRange(line, 0, end.Line, endLength, kept.front() + std::u16string(LineBreakOf(range)) + kept.back());
     } catch (...) {
         // Kept unless the document certainly still has it.
         bool unchanged = false;
@@ -243,8 +377,8 @@ void FoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocumen
         } catch (...) {
         }
         if (unchanged) {
-            files.Remove(header.Name, StateFileText(kept));
-            record.FoldedBlocks.erase(header.Name);
+            t.files.Release(header.Name);
+            t.record.FoldedBlocks.erase(header.Name);
         }
         throw;
     }
@@ -255,13 +389,15 @@ void FoldRegion(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocumen
 void GutterFoldClick(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
                      const MethodHeader& header) {
     if (header.Name.empty()) return;
+    FoldTarget t(p, e, record, doc);
     if (record.FoldedBlocks.count(header.Name))
-        UnfoldRegion(p, e, record, doc, line, header.Name);
+        UnfoldRegion(t, line, header.Name);
     else
-        FoldRegion(p, e, record, doc, line, header);
+        FoldRegion(t, line, header);
     // The highlight follows with the click's refresh.
     RescanVisible(p, e, doc);
     RebuildGutter(p, e, record);
+    t.FailIfUntold();
 }
 
 }  // namespace tintmark

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "core/module.h"
+#include "core/records.h"
 #include "hook/window_procs.h"
 
 namespace tintmark {
@@ -30,6 +31,16 @@ WNDPROC ProcOf(HookKind kind) {
         case HookKind::Editor: return EditorWindowProc;
     }
     return nullptr;
+}
+
+bool StillGuarded(HookKind kind, HWND wnd) {
+    if (kind == HookKind::CfgWindow) {
+        const TCfgWndData* r = FindCfgWndData(wnd);
+        return r && r->HasFoldedBlocks();
+    }
+    for (const TCfgWndData* r : AllCfgWndData())
+        if (r->HasFoldedBlocks()) return true;
+    return false;
 }
 
 WNDPROC CurrentProc(HWND wnd) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC)); }
@@ -87,7 +98,10 @@ int UnhookAll() {
             it = registry.erase(it);
             continue;
         }
-        if (CurrentProc(wnd) == ProcOf(it->first.second)) {
+        // A window that still holds folded text keeps its close guard (and so does the
+        // configuration window while any does).
+        const bool guarding = it->first.second != HookKind::Editor && StillGuarded(it->first.second, wnd);
+        if (CurrentProc(wnd) == ProcOf(it->first.second) && !guarding) {
             SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second.proc));
             it = registry.erase(it);
             continue;

@@ -16,6 +16,8 @@ LRESULT CALLBACK ConfigWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         bool refused = false;
         Guarded(*p, [&] { refused = RefuseConfigurationClose(*p); });
         if (refused) return 1;
+    } else if (msg == WM_CLOSE && RefuseConfigurationCloseUnattended(wnd)) {
+        return 1;
     }
     return CallSavedProc(wnd, HookKind::ConfigWindow, msg, wp, lp);
 }
@@ -26,6 +28,8 @@ LRESULT CALLBACK CfgWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         bool refused = false;
         Guarded(*p, [&] { refused = RefuseWindowClose(*p, wnd); });
         if (refused) return 1;
+    } else if (msg == WM_CLOSE && RefuseWindowCloseUnattended(wnd)) {
+        return 1;
     }
     return CallSavedProc(wnd, HookKind::CfgWindow, msg, wp, lp);
 }

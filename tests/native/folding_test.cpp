@@ -8,6 +8,7 @@
 #include <iterator>
 #include <set>
 
+#include "../corpus_module.h"
 #include "analysis/folding.h"
 #include "analysis/keywords.h"
 #include "analysis/scanner.h"
@@ -44,15 +45,19 @@ struct Folder {
         return map;
     }
     Lines16 Collapse(const Lines16& lines) {
-        CollapsePlan plan = PlanCollapseAll(lines, Scan(lines), [&](const std::string& n) { return folded.count(n) != 0; });
+        CollapsePlan plan = PlanCollapseAll(lines, Scan(lines), header, end,
+                                            [&](const std::string& n) { return folded.count(n) != 0; });
         for (auto& m : plan.folded) folded.emplace(m.name, m.kept);
+        removed = plan.removed;
         return plan.document;
     }
-    ExpandPlan Expand(const Lines16& lines) {
-        ExpandPlan plan = PlanExpandAll(lines, header, end, Scan(lines), folded);
-        for (const auto& n : plan.restored) folded.erase(n);
+    ExpandPlan Expand(const Lines16& lines, bool keptElsewhere = false) {
+        ExpandPlan plan =
+            PlanExpandAll(lines, header, end, Scan(lines), folded, [&](const std::string&) { return keptElsewhere; });
+        for (const auto& r : plan.restored) folded.erase(r.name);
         return plan;
     }
+    int32_t removed = 0;
 };
 
 // Every line of `had` is in the document or in a kept body.
@@ -214,7 +219,15 @@ TEST(Folding, RestoreLineChoices) {
 TEST(Folding, StateFileNamesAndText) {
     EXPECT_EQ(StateFileDocumentName(u"C:\\Work\\a.txt"), u"C__Work_a.txt");
     EXPECT_EQ(StateFileDocumentName(u"Документ.Заказ"), u"Документ.Заказ");
+    EXPECT_EQ(StateFileDocumentName(u"C:\\Мои модули\\a b.txt"), u"C__Мои модули_a b.txt");
     EXPECT_EQ(StateFileDocumentName(u"a<b>c\"d/e|f?g*h\ti"), u"a_b_c_d_e_f_g_h_i");
+    // Device names, with any extension, never name a state file.
+    for (const char16_t* device : {u"nul.Модуль", u"AUX.txt", u"con.a.b", u"Com7.x", u"lpt1 .x", u"prn.", u"CONOUT$.x"})
+        EXPECT_EQ(StateFileDocumentName(device), u"_" + std::u16string(device));
+    for (const char16_t* plain : {u"nul", u"com10.x", u"lpt0.x", u"nuls.x", u"C:\\nul.txt", u"conin.x"})
+        EXPECT_NE(StateFileDocumentName(plain).front(), u'_') << Cp1251ToUtf8(Encode1251(plain));
+    EXPECT_EQ(StateFileDocumentName(u"com10.x"), u"com10.x");
+    EXPECT_EQ(StateFileDocumentName(u"C:\\nul.txt"), u"C__nul.txt");
     EXPECT_EQ(StateFileText(L({"Процедура А()", "КонецПроцедуры"})), Utf8To1251("Процедура А()\r\nКонецПроцедуры\r\n"));
     EXPECT_EQ(SplitLines(u"a\r\nb\rc\nd\r\n"), (Lines16{u"a", u"b", u"c", u"d"}));
     EXPECT_EQ(SplitLines(u""), (Lines16{u""}));
@@ -226,20 +239,104 @@ TEST(Folding, EveryCorpusModuleComesBackByteForByte) {
     for (const auto& e : std::filesystem::directory_iterator(TINTMARK_CORPUS_DIR, ec))
         if (e.path().extension() == ".txt") files.push_back(e.path());
     if (files.empty()) GTEST_SKIP() << "no corpus at " << TINTMARK_CORPUS_DIR;
-    size_t methods = 0;
+    size_t methods = 0, utf8Modules = 0;
     for (const auto& path : files) {
         SCOPED_TRACE(path.filename().string());
-        std::ifstream in(path, std::ios::binary);
-        const Lines16 original = SplitLines(Decode1251(std::string((std::istreambuf_iterator<char>(in)), {})));
+        const Lines16 original = SplitLines(test::ReadCorpusModule(path));
         Folder f;
         const Lines16 folded = f.Collapse(original);
         size_t kept = 0;
         for (const auto& [name, lines] : f.folded) kept += lines.size() - 2;
         EXPECT_EQ(folded.size() + kept, original.size());
         methods += f.folded.size();
+        // Read as what they are, the UTF-8 modules fold too.
+        if (test::CorpusModuleIsUtf8(path)) {
+            EXPECT_GT(f.folded.size(), 0u);
+            ++utf8Modules;
+        }
         const ExpandPlan plan = f.Expand(folded);
         EXPECT_TRUE(plan.document == original);
         EXPECT_TRUE(f.folded.empty());
     }
     EXPECT_GT(methods, 100u);
+    EXPECT_GT(utf8Modules, 0u);
+}
+
+// Folding and unfolding find headers by one rule: what CollapseAll folds, ExpandAll finds.
+TEST(Folding, OnlyHeadersThatUnfoldingFindsAreFolded) {
+    struct Case {
+        const char* name;
+        Lines16 lines;
+        size_t folded;
+        int32_t removed;
+    };
+    const Case cases[] = {
+        {"a no-break space after the keyword", L({"Процедура\xc2\xa0" "А()", "  Б = 1;", "КонецПроцедуры"}), 0, 0},
+        {"a stray semicolon before the keyword", L({";Процедура А()", "  Б = 1;", "КонецПроцедуры"}), 0, 0},
+        {"a plain header", L({"Процедура А()", "  Б = 1;", "  В = 2;", "КонецПроцедуры"}), 1, 2},
+        {"an end right after the header removes nothing", L({"Процедура А()", "КонецПроцедуры"}), 1, 0},
+        {"a second empty method of the name stays in folded form: the first is not folded",
+         L({"Процедура А()", "  Б = 1;", "КонецПроцедуры", "Процедура А()", "КонецПроцедуры"}), 1, 0},
+        {"a second method of the name with a body: the first is folded",
+         L({"Процедура А()", "  Б = 1;", "КонецПроцедуры", "Процедура А()", "  В = 1;", "КонецПроцедуры"}), 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder f;
+        const Lines16 folded = f.Collapse(c.lines);
+        EXPECT_EQ(f.folded.size(), c.folded);
+        EXPECT_EQ(f.removed, c.removed);
+        EXPECT_EQ(folded.size() + static_cast<size_t>(c.removed), c.lines.size());
+        const ExpandPlan plan = f.Expand(folded);
+        EXPECT_EQ(plan.document, c.lines);
+        EXPECT_TRUE(plan.ambiguous.empty() && plan.missing.empty());
+        EXPECT_TRUE(f.folded.empty());
+    }
+}
+
+// Lines under a header that is no longer in folded form: typed lines or a new method of the
+// name get the body merged above them (the caller tells the user); an edited copy of the body
+// is not put in twice while its text is safe elsewhere.
+TEST(Folding, HowABodyGoesBackUnderAnEditedHeader) {
+    const Lines16 module = L({"Процедура Печать()", "  А = 1;", "  Б = 2;", "  В = 3;", "КонецПроцедуры"});
+    struct Case {
+        const char* name;
+        Lines16 edited;       // the document while folded, after the user's edit
+        bool keptElsewhere;
+        Unfold how;
+        size_t lines;         // of the document afterwards
+    };
+    const Case cases[] = {
+        {"unedited", L({"Процедура Печать()", "КонецПроцедуры"}), true, Unfold::Insert, 5},
+        {"the host's undo put it back", module, true, Unfold::AlreadyThere, 5},
+        {"a new method of the name", L({"Процедура Печать()", "  Сообщить(1);", "КонецПроцедуры"}), true,
+         Unfold::Merge, 6},
+        {"lines typed under the header", L({"Процедура Печать()", "  // мысль", "КонецПроцедуры"}), true,
+         Unfold::Merge, 6},
+        {"the body back and edited", L({"Процедура Печать()", "  А = 1;", "  Б = 5;", "    В = 3;", "КонецПроцедуры"}),
+         true, Unfold::Present, 5},
+        {"the body back and edited, its text nowhere else", L({"Процедура Печать()", "  А = 1;", "  Б = 5;",
+                                                               "    В = 3;", "КонецПроцедуры"}),
+         false, Unfold::Merge, 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Folder f;
+        f.Collapse(module);
+        const ExpandPlan plan = f.Expand(c.edited, c.keptElsewhere);
+        ASSERT_EQ(plan.restored.size(), 1u);
+        EXPECT_EQ(plan.restored[0].how, c.how);
+        EXPECT_EQ(plan.restored[0].header, 0);
+        EXPECT_EQ(plan.document.size(), c.lines);
+        ExpectNothingLost(c.edited, plan.document, {});
+    }
+}
+
+// The body already follows its header when it runs to the last line of the document (the end
+// line deleted); one line short, it does not.
+TEST(Folding, ABodyThatRunsToTheLastLineFollowsItsHeader) {
+    const Lines16 kept = L({"Процедура А()", "  Б = 1;", "  В = 2;", "КонецПроцедуры"});
+    EXPECT_TRUE(BodyFollows(L({"Перем Х;", "Процедура А()", "  Б = 1;", "  В = 2;"}), 1, kept));
+    EXPECT_FALSE(BodyFollows(L({"Перем Х;", "Процедура А()", "  Б = 1;"}), 1, kept));
+    EXPECT_FALSE(BodyFollows(L({"Процедура А()", "  Б = 1;", "  В = 2;"}), -1, kept));
 }

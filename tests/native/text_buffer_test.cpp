@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "selection_change.h"
+#include "undo_history.h"
 
 using namespace cfgsim;
 
@@ -109,4 +110,56 @@ TEST(SelectionChange, ChangedLines) {
         {"same selection, ends swapped", {1, 0}, {3, 3}, {3, 3}, {1, 0}, {}},
     };
     for (const Case& c : cases) EXPECT_EQ(ChangedSelectionLines(c.a0, c.b0, c.a1, c.b1), c.want) << c.what;
+}
+
+// With line ends kept, each line keeps the break it came with, set or inserted; otherwise
+// the text comes back with CR LF.
+TEST(TextBuffer, KeptLineEnds) {
+    struct Case {
+        bool keep;
+        std::u16string text, insert, want;
+    };
+    const Case cases[] = {
+        {true, u"a\nb\nc", u"", u"a\nb\nc"},
+        {true, u"a\nb\rc\r\nd\n", u"", u"a\nb\rc\r\nd"},
+        {true, u"a\nb\nc", u"X\r\nY", u"a\nbX\r\nY\nc"},
+        {false, u"a\nb\nc", u"X\nY", u"a\r\nbX\r\nY\r\nc"},
+    };
+    for (const Case& c : cases) {
+        cfgsim::TextBuffer b;
+        b.KeepLineEnds(c.keep);
+        b.SetText(c.text);
+        if (!c.insert.empty()) b.ReplaceRange({1, 1}, {1, 1}, c.insert);
+        EXPECT_EQ(b.GetText(), c.want);
+        EXPECT_EQ(b.RangeText({0, 0}, {1, 1}), c.want.substr(0, c.want.find(u'b') + 1));
+    }
+}
+
+// Characters typed one after another on a line are one step; anything else (a line break, a
+// jump of the caret, a host's replacement) starts a new one; a new change drops what redo had.
+TEST(UndoHistory, StepsAsAnEditorGroupsThem) {
+    TextBuffer t(u"ab\ncd");
+    UndoHistory h;
+    auto type = [&](TextPos at, const char16_t* s, UndoHistory::Change kind = UndoHistory::Change::Typing) {
+        t.MoveCaret(at, at);
+        for (const char16_t* c = s; *c; ++c) {
+            h.Before(t, kind);
+            t.ReplaceRange(t.SelStart(), t.SelStart(), std::u16string(1, *c));
+            h.After(t);
+        }
+    };
+    type({0, 2}, u"xyz");
+    type({1, 0}, u"q");
+    EXPECT_EQ(t.GetText(), u"abxyz\r\nqcd");
+    ASSERT_TRUE(h.Undo(t));
+    EXPECT_EQ(t.GetText(), u"abxyz\r\ncd");
+    ASSERT_TRUE(h.Undo(t));
+    EXPECT_EQ(t.GetText(), u"ab\r\ncd");
+    EXPECT_FALSE(h.Undo(t));
+    ASSERT_TRUE(h.Redo(t));
+    EXPECT_EQ(t.GetText(), u"abxyz\r\ncd");
+    type({0, 0}, u"12", UndoHistory::Change::Other);  // two host calls: two steps, no redo left
+    EXPECT_FALSE(h.Redo(t));
+    ASSERT_TRUE(h.Undo(t));
+    EXPECT_EQ(t.GetText(), u"1abxyz\r\ncd");
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "../corpus_module.h"
 #include "core/records.h"
 #include "editor_window.h"
 #include "options.h"
@@ -22,9 +23,7 @@ std::wstring TempFolder() {
 }  // namespace
 
 std::u16string CorpusModule(const std::string& fileName) {
-    std::ifstream in(std::string(TINTMARK_CORPUS_DIR) + "/" + fileName, std::ios::binary);
-    if (!in) return {};
-    return Decode1251(std::string((std::istreambuf_iterator<char>(in)), {}));
+    return ReadCorpusModule(std::filesystem::u8path(TINTMARK_CORPUS_DIR) / std::filesystem::u8path(fileName));
 }
 
 void EditorHarness::SetUpTestSuite() {

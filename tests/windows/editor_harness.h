@@ -41,7 +41,8 @@ protected:
     ComPtr<TTintmarkPlugin> plugin;
 };
 
-// A module of the shared corpus as UTF-16 text (empty when the corpus is missing).
+// A module of the shared corpus (its file name in UTF-8) as UTF-16 text, read in the encoding
+// the corpus manifest gives (empty when the corpus is missing).
 std::u16string CorpusModule(const std::string& fileName);
 
 }  // namespace tintmark::test
