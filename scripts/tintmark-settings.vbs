@@ -46,4 +46,9 @@ t.CrossLinesColor = RGB(232, 236, 250)
 t.EnableHorizCrossLine = True
 t.EnableVertCrossLine = False
 
+' Every member of an If block boxed, block words without a partner marked red, English spellings.
+t.HighlightMiddle = True
+t.MismatchColor = RGB(220, 40, 40)
+t.EnglishKeywords = True
+
 WScript.Echo "Tintmark settings applied"

@@ -204,6 +204,13 @@ Group FindGroup(const TKeyWordsMap& map, int32_t ci, const TokenClass& cls, cons
 
 }  // namespace
 
+Rect TokenRect(TextDocument& doc, PairView& view, const PairSettings& settings, int32_t hscrollPos,
+               const TKeyWordPos& token, std::string& text) {
+    PairState placed;
+    placed.HScrollPos = hscrollPos;
+    return RectComposer(doc, view, settings, placed).Partner(token, text);
+}
+
 PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable& table, const TKeyWordsMap& map,
                           const PairSettings& settings, PairState& state) {
     PairOutcome out;

@@ -121,6 +121,11 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
 PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const KeywordTable& table,
                                 const TKeyWordsMap& map, const PairSettings& settings, PairState& state);
 
+// The rectangle of a token on its own line, composed as the partner's is, for a view whose
+// text is shifted left by hscrollPos pixels; text receives the token's text.
+Rect TokenRect(TextDocument& doc, PairView& view, const PairSettings& settings, int32_t hscrollPos,
+               const TKeyWordPos& token, std::string& text);
+
 // Erases the shown boxes and clears the shown flags.
 void ErasePairHighlight(PairView& view, PairState& state);
 

@@ -58,7 +58,7 @@ HRESULT RegisterServer() {
         SetValue(clsid + L"\\MiscStatus\\1", nullptr, std::to_wstring(0x12000));
         SetValue(clsid + L"\\ToolboxBitmap32", nullptr, path + L",1");
         SetValue(clsid + L"\\TypeLib", nullptr, GuidString(LIBID_Tintmark));
-        SetValue(clsid + L"\\Version", nullptr, L"1.0");
+        SetValue(clsid + L"\\Version", nullptr, L"1.1");
         SetValue(progId, nullptr, kControlDescription);
         SetValue(progId + L"\\CLSID", nullptr, GuidString(CLSID_TintmarkPlugin));
 
