@@ -142,7 +142,7 @@ void HandleActivateWindow(TTintmarkPlugin& p, ICfgWindow* window, bool active) {
     view.UpdateCrossLines();
     view.EraseHighlight();
     view.Highlight(false);
-    if (PaintMismatchMarks(p, view, text, ClientRect(E), true)) PaintGutter(p, E, false);
+    if (PaintMismatchMarks(p, view, text, true)) PaintGutter(p, E, false);
 }
 
 }  // namespace tintmark

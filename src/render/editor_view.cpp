@@ -168,7 +168,7 @@ void EditorView::DrawCrossLines() {
         const RECT r = ToRect(c.VertCrossRect);
         FrameRect(frame.dc(), &r, brush);
     }
-    DrawMismatchBoxes(p_, frame.dc());
+    DrawMismatchBoxes(p_, frame.dc(), FirstVisibleLine(), HorizontalScrollPos());
     // The boxes lie above the lines, whichever was drawn last.
     PairState& pair = p_.Analysis.Pair;
     if (pair.CaretTokenShown || pair.PairTokenShown || pair.MembersShown) DrawPairHighlight(pair);

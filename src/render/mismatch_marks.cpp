@@ -53,8 +53,7 @@ std::vector<MismatchBox> Compose(TTintmarkPlugin& p, EditorView& view, TextDocum
 
 }  // namespace
 
-bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc, const Rect& update,
-                        bool recompute) {
+bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc, bool recompute) {
     MismatchMarks& m = p.Mismatch;
     const HWND wnd = view.Window();
     if (p.Look.MismatchColor == 0) {
@@ -67,7 +66,6 @@ bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc,
     const int32_t hscroll = view.HorizontalScrollPos();
     const int32_t lines = doc.LineCount();
     bool gutterChanged = false;
-    bool drawAll = !m.Shown;
     if (recompute || !m.Valid || m.FirstLine != first || m.HScroll != hscroll || m.LineCount != lines) {
         std::vector<MismatchBox> boxes = Compose(p, view, doc, first, hscroll);
         // Boxes placed in another view moved with the text by whole lines.
@@ -90,7 +88,6 @@ bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc,
         m.FirstLine = first;
         m.HScroll = hscroll;
         m.LineCount = lines;
-        drawAll = true;
     }
     m.Shown = true;
     if (m.Boxes.empty()) return gutterChanged;
@@ -99,14 +96,9 @@ bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc,
     const bool focused = GetFocus() == wnd;
     if (focused) HideCaret(wnd);
     bool underPairBoxes = false;
-    {
-        SavedDcState saved(dc.get());
-        if (!drawAll) IntersectClipRect(dc.get(), update.left, update.top, update.right, update.bottom);
-        for (const MismatchBox& b : m.Boxes) {
-            if (!drawAll && !Intersects(b.Box, update)) continue;
-            FrameBox(p, dc.get(), b);
-            underPairBoxes = underPairBoxes || TouchesPairBoxes(p.Analysis.Pair, b.Box);
-        }
+    for (const MismatchBox& b : m.Boxes) {
+        FrameBox(p, dc.get(), b);
+        underPairBoxes = underPairBoxes || TouchesPairBoxes(p.Analysis.Pair, b.Box);
     }
     if (focused) ShowCaret(wnd);
     // The pair highlight lies above the marks.
@@ -116,19 +108,23 @@ bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc,
 
 void EraseMismatchMarks(TTintmarkPlugin& p, HWND editor) {
     MismatchMarks& m = p.Mismatch;
-    if (m.Shown && editor)
+    if (m.Shown && editor) {
+        // The frames moved with the text by whole lines when the view scrolled since.
+        EditorView view(p, editor, nullptr);
+        const int32_t d = static_cast<int32_t>((int64_t{m.FirstLine} - view.FirstVisibleLine()) * p.LineHeight);
         for (const MismatchBox& b : m.Boxes) {
-            const RECT r = ToRect(b.Box);
+            const RECT r = ToRect(Offset(b.Box, 0, d));
             InvalidateRect(editor, &r, FALSE);
         }
+    }
     m.Shown = false;
     m.Boxes.clear();
     m.Valid = false;
 }
 
-void DrawMismatchBoxes(TTintmarkPlugin& p, HDC dc) {
+void DrawMismatchBoxes(TTintmarkPlugin& p, HDC dc, int32_t firstLine, int32_t hscroll) {
     const MismatchMarks& m = p.Mismatch;
-    if (!m.Shown || p.Look.MismatchColor == 0) return;
+    if (!m.Shown || p.Look.MismatchColor == 0 || m.FirstLine != firstLine || m.HScroll != hscroll) return;
     for (const MismatchBox& b : m.Boxes) FrameBox(p, dc, b);
 }
 

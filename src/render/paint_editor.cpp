@@ -139,6 +139,8 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             // No marks while a selection exists: what the host did not paint over goes too.
             docView.EraseCrossLines();
             docView.EraseHighlight();
+            // The mismatch marks stay with a selection: they follow the text, not the caret.
+            const bool mismatchRows = PaintMismatchMarks(p, docView, doc, linesChanged || hChanged);
             if (DraggingSelectionIn(W)) {
                 p.Analysis.KeyWordsMap.Reset();
                 return result;
@@ -146,8 +148,9 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             if (linesChanged || gutterTouched) {
                 scan();
                 RebuildGutter(p, W, *record);
+            } else if (mismatchRows) {
+                PaintGutter(p, W, false);
             }
-            if (PaintMismatchMarks(p, docView, doc, U, linesChanged || hChanged)) PaintGutter(p, W, false);
         } else {
             p.LastLineCount = doc.LineCount();
             p.LastCaretLine = caretLine;
@@ -165,7 +168,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
                 (hChanged || linesChanged || p.LastKeyWasEdit || p.CaretTokenInUpdate || p.PairTokenInUpdate))
                 docView.Highlight(always);
             if (redrawStoredBoxes) docView.DrawPairHighlight(pair);
-            const bool mismatchRows = PaintMismatchMarks(p, docView, doc, U, rescan || hChanged);
+            const bool mismatchRows = PaintMismatchMarks(p, docView, doc, rescan || hChanged);
             // The gutter was kept out of the host's paint: what of it was invalid is painted
             // here, afresh when the lines may have changed (a header typed, a bookmark set).
             if (linesChanged || gutterOnly || fromTop || (gutterTouched && rescan) || mismatchRows)
