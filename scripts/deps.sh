@@ -6,7 +6,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 packages=(cmake g++ clang libclang-rt-14-dev ninja-build libgtest-dev googletest libbenchmark-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix mingw-w64-tools
           wine wine64 libwine-dev xvfb xauth python3 python3-pefile libpcre2-dev pkg-config
-          libstb-dev fonts-dejavu-core locales)
+          libstb-dev fonts-dejavu-core locales pandoc faketime)
 # The configurator is 32-bit: where this machine runs 32-bit programs, the shipped DLL is
 # tested under 32-bit Wine (wine32 from the i386 architecture).
 if "$here/tools/can-run-32bit.sh" >/dev/null 2>&1; then

@@ -3,7 +3,7 @@
 ' (cscript tintmark-settings.vbs) it creates a plugin object to show the settings apply.
 Option Explicit
 
-Function TintmarkPlugin()
+Private Function TintmarkPlugin()
     Dim p
     Set p = Nothing
     On Error Resume Next
@@ -50,5 +50,3 @@ t.EnableVertCrossLine = False
 t.HighlightMiddle = True
 t.MismatchColor = RGB(220, 40, 40)
 t.EnglishKeywords = True
-
-WScript.Echo "Tintmark settings applied"
