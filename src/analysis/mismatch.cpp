@@ -131,9 +131,12 @@ std::vector<BlockMismatch> MismatchesInLines(TextDocument& doc, const KeywordTab
     // The last method end above the lines and the first method header below them: every
     // method that reaches into the lines, and every search from a header or an end in them,
     // lies between the two.
+    // The steps double (50, 100, 200, ... lines), so a long method costs a few reads of the
+    // host's text rather than one per 50 lines.
     int32_t from = 0;
-    for (int32_t end = first; end > 0;) {
-        const int32_t start = std::max(end - kStep, 0);
+    int32_t step = kStep;
+    for (int32_t end = first; end > 0; step = step < (1 << 24) ? step * 2 : step) {
+        const int32_t start = std::max(end - step, 0);
         ScanLines(doc, start, end - start, table, map, buffer);
         if (int32_t line = 0; HasBoundary(map, line, true)) {
             from = line;
@@ -142,8 +145,10 @@ std::vector<BlockMismatch> MismatchesInLines(TextDocument& doc, const KeywordTab
         end = start;
     }
     int32_t to = lineCount - 1;
-    for (int64_t start = int64_t{last} + 1; start < lineCount; start += kStep) {
-        ScanLines(doc, static_cast<int32_t>(start), kStep, table, map, buffer);
+    step = kStep;
+    for (int64_t start = int64_t{last} + 1; start < lineCount;
+         start += step, step = step < (1 << 24) ? step * 2 : step) {
+        ScanLines(doc, static_cast<int32_t>(start), step, table, map, buffer);
         if (int32_t line = 0; HasBoundary(map, line, false)) {
             to = line;
             break;

@@ -33,7 +33,8 @@ std::vector<BlockMismatch> CheckDocumentBlocks(TextDocument& doc, const KeywordT
                                                std::string& buffer);
 
 // The mismatches on lines first .. last: the scan reaches out to the method boundaries
-// around them (in 50-line steps), so that a block is judged within its whole method.
+// around them (in steps of 50 lines, doubling), so that a block is judged within its whole
+// method.
 std::vector<BlockMismatch> MismatchesInLines(TextDocument& doc, const KeywordTable& table, int32_t first,
                                              int32_t last, TKeyWordsMap& map, std::string& buffer);
 
