@@ -9,6 +9,7 @@
 #include "analysis/fixed_pitch_view.h"
 #include "analysis/memory_document.h"
 #include "analysis/method_map.h"
+#include "analysis/mismatch.h"
 #include "analysis/navigation.h"
 #include "analysis/scanner.h"
 #include "module_source.h"
@@ -85,17 +86,28 @@ void BM_ScanVisible(benchmark::State& state) {
     state.SetBytesProcessed(bytes);
 }
 
-void BM_ScanVisibleAndPair(benchmark::State& state) {
-    MemoryDocument& doc = Doc(static_cast<int>(state.range(0)));
+// Carets on every 17th token of the plain scan, 500 at most.
+std::vector<std::pair<int32_t, int32_t>> Carets(MemoryDocument& doc) {
     Analysis& a = Fresh();
-    FixedPitchView view(0, 40);
-    PairSettings settings;
-    settings.LineHeight = 16;
-    // Carets on the first block keyword of successive screens.
     std::vector<std::pair<int32_t, int32_t>> carets;
     ScanLines(doc, 0, doc.LineCount(), a.Keywords, a.KeyWordsMap, a.ScanBuffer);
     for (int32_t i = 0; i < a.KeyWordsMap.Count() && carets.size() < 500; i += 17)
         carets.emplace_back(a.KeyWordsMap[i].Line, a.KeyWordsMap[i].StartCol + 1);
+    return carets;
+}
+
+Analysis& Full();
+
+// Second argument 1: English and middle words known, the middle-word highlight on.
+void BM_ScanVisibleAndPair(benchmark::State& state) {
+    MemoryDocument& doc = Doc(static_cast<int>(state.range(0)));
+    const bool beyond = state.range(1) != 0;
+    Analysis& a = beyond ? Full() : Fresh();
+    FixedPitchView view(0, 40);
+    PairSettings settings;
+    settings.LineHeight = 16;
+    settings.HighlightMiddle = beyond;
+    const auto carets = Carets(doc);  // before the loop: it scans with the plain table
     size_t k = 0;
     AllocationCounter allocs;
     for (auto _ : state) {
@@ -160,13 +172,43 @@ void BM_BuildMethMap(benchmark::State& state) {
     state.counters["methods"] = a.MethMap.Count();
 }
 
+// With English spellings and middle words known: the whole module checked for mismatches
+// (what CheckBlocks costs besides reading the text from the host and writing the lines).
+Analysis& Full() {
+    static Analysis a;
+    if (a.Keywords.KeyWordCount == 0) BuildKeyWordTable(a.Keywords, KeywordOptions{true, true});
+    return a;
+}
+
+void BM_CheckBlocks(benchmark::State& state) {
+    MemoryDocument& doc = Doc(static_cast<int>(state.range(0)));
+    Analysis& a = Full();
+    size_t found = 0;
+    for (auto _ : state) found = CheckDocumentBlocks(doc, a.Keywords, a.KeyWordsMap, a.ScanBuffer).size();
+    state.counters["mismatches"] = static_cast<double>(found);
+    state.counters["entries"] = a.KeyWordsMap.Count();
+}
+
+// The marks of one screen: the scan reaches out to the methods around it.
+void BM_MismatchesInView(benchmark::State& state) {
+    MemoryDocument& doc = Doc(static_cast<int>(state.range(0)));
+    Analysis& a = Full();
+    int32_t first = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(MismatchesInLines(doc, a.Keywords, first, first + 40, a.KeyWordsMap, a.ScanBuffer));
+        first = (first + 37) % (doc.LineCount() - 50);
+    }
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScanVisible)->Arg(0)->Arg(1);
-BENCHMARK(BM_ScanVisibleAndPair)->Arg(0)->Arg(1);
+BENCHMARK(BM_ScanVisibleAndPair)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Args({1, 1});
 BENCHMARK(BM_ScanWhole)->Arg(0)->Arg(1);
 BENCHMARK(BM_ScanTextOnly)->Arg(0)->Arg(1);
 BENCHMARK(BM_FindPairWorstCase);
+BENCHMARK(BM_CheckBlocks)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MismatchesInView)->Arg(0)->Arg(1);
 BENCHMARK(BM_BuildMethMap)->Args({0, 0})->Args({1, 0})->Args({1, 1});
 
 BENCHMARK_MAIN();

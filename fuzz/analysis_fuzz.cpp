@@ -1,5 +1,6 @@
 // Fuzz target: arbitrary module text through the scanner, the token at a caret, both pair
-// variants and the chunked partner search.
+// variants and the chunked partner search; with the top bit of byte 1 also with English and
+// middle words on, and the mismatch check of the document and of the view.
 // Input: bytes 0-1 caret line, byte 2 caret column, byte 3 flags, then the text (1251).
 #include <cstdint>
 #include <string>
@@ -7,6 +8,7 @@
 #include "analysis/fixed_pitch_view.h"
 #include "analysis/memory_document.h"
 #include "analysis/method_map.h"
+#include "analysis/mismatch.h"
 #include "analysis/navigation.h"
 #include "analysis/scanner.h"
 #include "analysis/token.h"
@@ -15,14 +17,21 @@ using namespace tintmark;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 4) return 0;
-    static Analysis* a = [] {
+    static Analysis* plain = [] {
         auto* x = new Analysis;
         BuildKeyWordTable(x->Keywords);
         return x;
     }();
+    static Analysis* full = [] {
+        auto* x = new Analysis;
+        BuildKeyWordTable(x->Keywords, KeywordOptions{true, true});
+        return x;
+    }();
+    const bool beyond = (data[1] & 0x80) != 0;
+    Analysis* a = beyond ? full : plain;
     const std::string text(reinterpret_cast<const char*>(data + 4), size - 4);
     MemoryDocument doc = MemoryDocument::FromText(text);
-    const int32_t line = (data[0] | data[1] << 8) % (doc.LineCount() + 1);
+    const int32_t line = (data[0] | (data[1] & 0x7F) << 8) % (doc.LineCount() + 1);
     const int32_t col = data[2];
     const uint8_t flags = data[3];
 
@@ -40,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     doc.MoveCaret(line, col, line, col);
     PairSettings settings;
     settings.LineHeight = 16;
+    settings.HighlightMiddle = beyond;
     if (flags & 8)
         HighlightPairAlways(doc, view, a->Keywords, a->KeyWordsMap, settings, a->Pair);
     else
@@ -47,5 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BuildMethMap(a->KeyWordsMap, nullptr, flags & 1, a->MethMap);
     PartnerPosition p;
     FindPairPosition(*a, doc, view, settings, static_cast<NavigationMode>(1 + (flags >> 6)), &p);
+    if (beyond) {
+        const auto all = CheckDocumentBlocks(doc, a->Keywords, a->KeyWordsMap, a->ScanBuffer);
+        // The marks of a view are exactly the document's mismatches on its lines.
+        const int32_t last = first + view.VisibleLineCount();
+        size_t inView = 0;
+        for (const BlockMismatch& m : all) inView += m.Line >= first && m.Line <= last;
+        if (MismatchesInLines(doc, a->Keywords, first, last, a->KeyWordsMap, a->ScanBuffer).size() != inView)
+            __builtin_trap();
+    }
     return 0;
 }

@@ -35,6 +35,11 @@ Sub ПоказатьПару()
     Выполнить "ShowPairBracket"
 End Sub
 
+' Проверить блоки модуля: каждое слово или скобка без пары — строкой в окне сообщений.
+Sub ПроверитьБлоки()
+    Выполнить "CheckBlocks"
+End Sub
+
 ' The loaded plugin, or Nothing.
 Private Function Плагин()
     Dim p
@@ -66,6 +71,7 @@ Private Sub Выполнить(command)
         Case "SelectPairBlock": p.SelectPairBlock
         Case "SelectInnerBlock": p.SelectInnerBlock
         Case "ShowPairBracket": p.ShowPairBracket
+        Case "CheckBlocks": p.CheckBlocks
     End Select
     If Err.Number <> 0 Then Сообщить "Tintmark: " & command & ": " & Err.Description
 End Sub

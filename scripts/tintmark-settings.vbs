@@ -45,3 +45,8 @@ t.HighlightModeAlways = True
 t.CrossLinesColor = RGB(232, 236, 250)
 t.EnableHorizCrossLine = True
 t.EnableVertCrossLine = False
+
+' Every member of an If block boxed, block words without a partner marked red, English spellings.
+t.HighlightMiddle = True
+t.MismatchColor = RGB(220, 40, 40)
+t.EnglishKeywords = True

@@ -53,6 +53,10 @@ void Dispatch(const std::wstring& plugin, const std::wstring& member, const VARI
     hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, value ? DISPATCH_PROPERTYPUT : DISPATCH_METHOD, &params,
                    &result, &excep, nullptr);
     VariantClear(&arg);
+    // A method's result (a count, say) is logged after the status: "-> 0x00000000 = 3".
+    std::wstring answer;
+    if (SUCCEEDED(hr) && result.vt != VT_EMPTY && SUCCEEDED(VariantChangeType(&result, &result, 0, VT_BSTR)))
+        answer = L" = " + std::wstring(result.bstrVal ? result.bstrVal : L"");
     VariantClear(&result);
     SysFreeString(excep.bstrSource);
     SysFreeString(excep.bstrHelpFile);
@@ -61,7 +65,7 @@ void Dispatch(const std::wstring& plugin, const std::wstring& member, const VARI
     if (!log && SUCCEEDED(hr)) return;
     wchar_t code[32];
     swprintf(code, 32, L"0x%08lX", static_cast<unsigned long>(hr));
-    Simulator::Get().Log(plugin + L"." + member + L" -> " + code + (why.empty() ? L"" : L" " + why));
+    Simulator::Get().Log(plugin + L"." + member + L" -> " + code + answer + (why.empty() ? L"" : L" " + why));
 }
 
 }  // namespace

@@ -2,11 +2,13 @@
 // file's encoding (Windows-1251 or UTF-8).
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "text_buffer.h"
 
@@ -32,6 +34,16 @@ inline std::u16string ReadCorpusModule(const std::filesystem::path& file) {
     if (!in) return {};
     const std::string bytes((std::istreambuf_iterator<char>(in)), {});
     return cfgsim::DecodeModule(bytes, CorpusModuleIsUtf8(file));
+}
+
+// The modules (*.txt) of the corpus folder, in name order; empty when it is not there.
+inline std::vector<std::filesystem::path> CorpusFiles(const std::filesystem::path& dir) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(dir, ec))
+        if (e.path().extension() == ".txt") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 }  // namespace tintmark::test

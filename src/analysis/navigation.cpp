@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "analysis/block_group.h"
 #include "analysis/line_range.h"
 #include "analysis/scanner.h"
 #include "analysis/token.h"
@@ -25,7 +26,14 @@ bool FindPairPosition(Analysis& a, TextDocument& doc, PairView& view, const Pair
     const CaretToken token = TokenAtCaret(s, c);
     a.Pair.CaretTokenText = token.token;
     TokenClass cls;
-    if (!ClassifyToken(a.Keywords, token.token, cls)) return false;
+    // With middle words on, a jump goes from a member of an Если or Попытка block to the next
+    // one in text order (from a middle word too), and from the closer back to the opener.
+    const bool onMiddle = settings.HighlightMiddle && mode == kJump && ClassifyMiddle(a.Keywords, token.token, cls);
+    if (!onMiddle && !ClassifyToken(a.Keywords, token.token, cls)) return false;
+    uint8_t blockOpener = 0, blockCloser = 0;
+    const bool memberJump = settings.HighlightMiddle && mode == kJump &&
+                            MiddleFamily(cls.Kind, blockOpener, blockCloser) && cls.Kind != blockCloser;
+    MemberSearch members{blockOpener, blockCloser, onMiddle};
 
     const int32_t F = view.FirstVisibleLine(), V = view.VisibleLineCount();
     auto scan = [&](int32_t first, int32_t count) {
@@ -34,7 +42,7 @@ bool FindPairPosition(Analysis& a, TextDocument& doc, PairView& view, const Pair
     auto rescanVisible = [&] { scan(F, SaturatedAdd(V, 10)); };
 
     // Chunk starts in 64 bits: near the last 32-bit line number the next one lies beyond it.
-    const bool opener = cls.Direction == kOpener;
+    const bool opener = cls.Direction == kOpener || memberJump;
     int64_t next;
     int32_t lastChunkStart;
     if (opener) {
@@ -58,8 +66,11 @@ bool FindPairPosition(Analysis& a, TextDocument& doc, PairView& view, const Pair
     const bool end = caret.Kind == kEndProcedure || caret.Kind == kEndFunction;
 
     int32_t depth = 0, found = -1;
-    PartnerSearch result =
-        FindPartner(map, ci, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header, end, depth, found);
+    auto search = [&](int32_t from) {
+        if (memberJump) return FindNextMember(map, from, members, found);
+        return FindPartner(map, from, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header, end, depth, found);
+    };
+    PartnerSearch result = search(ci);
     while (result != PartnerSearch::Found) {
         if (result == PartnerSearch::Boundary) {
             rescanVisible();
@@ -70,16 +81,14 @@ bool FindPairPosition(Analysis& a, TextDocument& doc, PairView& view, const Pair
             lastChunkStart = static_cast<int32_t>(next);
             scan(lastChunkStart, kChunk);
             next += kChunk;
-            result = FindPartner(map, -1, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header, end, depth,
-                                 found);
+            result = search(-1);
         } else {
             if (lastChunkStart <= 0) break;
             const int32_t from = static_cast<int32_t>(std::max<int64_t>(next, 0));
             scan(from, lastChunkStart - from);
             lastChunkStart = from;
             next -= kChunk;
-            result = FindPartner(map, map.Count(), cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, header,
-                                 end, depth, found);
+            result = search(map.Count());
         }
     }
     if (result != PartnerSearch::Found) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "analysis/block_group.h"
 #include "analysis/line_range.h"
 #include "analysis/scanner.h"
 #include "analysis/token.h"
@@ -25,6 +26,21 @@ bool ClassifyToken(const KeywordTable& table, const std::string& token, TokenCla
     if (index < 0) return false;
     const TKeyWord& k = table.KeyWords[static_cast<size_t>(index)];
     if (k.Direction == kNeutral) return false;
+    out.Kind = k.Kind;
+    out.Direction = k.Direction;
+    out.Partner1 = k.Partner1;
+    out.Partner2 = k.Partner2;
+    return true;
+}
+
+bool ClassifyMiddle(const KeywordTable& table, const std::string& token, TokenClass& out) {
+    if (token.empty()) return false;
+    std::string lowered = token;
+    LowerInPlace1251(lowered.data(), lowered.size());
+    const int index = LookUpKeyWord(table, lowered);
+    if (index < 0) return false;
+    const TKeyWord& k = table.KeyWords[static_cast<size_t>(index)];
+    if (!IsMiddleKind(k.Kind)) return false;
     out.Kind = k.Kind;
     out.Direction = k.Direction;
     out.Partner1 = k.Partner1;
@@ -84,6 +100,7 @@ void ErasePairHighlight(PairView& view, PairState& state) {
     view.ErasePairHighlight(state);
     state.CaretTokenShown = false;
     state.PairTokenShown = false;
+    state.MembersShown = false;
 }
 
 namespace {
@@ -144,7 +161,55 @@ private:
 // Whether line L lies in the visible range F .. F + V (which may reach past 32 bits).
 bool InVisibleRange(int32_t L, int32_t F, int32_t V) { return L >= F && int64_t{L} <= int64_t{F} + V; }
 
+// The caret token of a search: a pairable token, or a middle word when they are on.
+bool ClassifyCaretToken(const KeywordTable& table, const PairSettings& settings, const std::string& token,
+                        TokenClass& cls) {
+    return ClassifyToken(table, token, cls) || (settings.HighlightMiddle && ClassifyMiddle(table, token, cls));
+}
+
+// The partner of the caret entry and, with middle words on, the other members of its block.
+// A middle word's partner is its block's closer, else its opener.
+struct Group {
+    bool hasPartner = false;
+    int32_t partner = -1;
+    std::vector<int32_t> others;   // members besides the caret entry and the partner
+    std::vector<int32_t> members;  // every member besides the caret entry, in text order
+};
+
+Group FindGroup(const TKeyWordsMap& map, int32_t ci, const TokenClass& cls, const PairSettings& settings) {
+    Group g;
+    const TKeyWordPos& caret = map[ci];
+    if (cls.Direction != kNeutral) {
+        int32_t depth = 0;
+        g.hasPartner = FindPartner(map, ci, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, IsHeader(caret.Kind),
+                                   IsEnd(caret.Kind), depth, g.partner) == PartnerSearch::Found;
+    }
+    std::vector<int32_t> block;
+    if (settings.HighlightMiddle) block = BlockMembers(map, ci);
+    if (IsMiddleKind(caret.Kind) && block.size() > 1) {
+        uint8_t opener = 0, closer = 0;
+        MiddleFamily(caret.Kind, opener, closer);
+        if (map[block.back()].Kind == closer) g.partner = block.back();
+        else if (map[block.front()].Kind == opener) g.partner = block.front();
+        g.hasPartner = g.partner >= 0;
+    }
+    for (int32_t m : block)
+        if (m != ci) {
+            g.members.push_back(m);
+            if (m != g.partner) g.others.push_back(m);
+        }
+    if (block.empty() && g.hasPartner) g.members.push_back(g.partner);
+    return g;
+}
+
 }  // namespace
+
+Rect TokenRect(TextDocument& doc, PairView& view, const PairSettings& settings, int32_t hscrollPos,
+               const TKeyWordPos& token, std::string& text) {
+    PairState placed;
+    placed.HScrollPos = hscrollPos;
+    return RectComposer(doc, view, settings, placed).Partner(token, text);
+}
 
 PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable& table, const TKeyWordsMap& map,
                           const PairSettings& settings, PairState& state) {
@@ -164,7 +229,7 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     const CaretToken token = TokenAtCaret(s, c);
     state.CaretTokenText = token.token;
     TokenClass cls;
-    if (!ClassifyToken(table, token.token, cls)) return out;
+    if (!ClassifyCaretToken(table, settings, token.token, cls)) return out;
     state.CaretTokenKind = cls.Kind;
 
     const int32_t ci = FindCaretEntry(map, L, c, cls.Kind);
@@ -180,14 +245,21 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     out.marked = true;
     out.caret = caret;
 
-    int32_t depth = 0, found = -1;
-    if (FindPartner(map, ci, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, IsHeader(caret.Kind),
-                    IsEnd(caret.Kind), depth, found) == PartnerSearch::Found) {
-        state.PairTokenRect = state.PairTokenComposed = rects.Partner(map[found], state.PairTokenText);
+    const Group g = FindGroup(map, ci, cls, settings);
+    if (g.hasPartner) {
+        state.PairTokenRect = state.PairTokenComposed = rects.Partner(map[g.partner], state.PairTokenText);
         state.PairTokenShown = true;
         out.hasPartner = true;
-        out.partner = map[found];
+        out.partner = map[g.partner];
     }
+    state.Members.clear();
+    for (int32_t m : g.others) {
+        MemberBox box;
+        box.Box = box.Composed = rects.Partner(map[m], box.Text);
+        state.Members.push_back(box);
+    }
+    state.MembersShown = !state.Members.empty();
+    for (int32_t m : g.members) out.members.push_back(map[m]);
     view.DrawPairHighlight(state);
     return out;
 }
@@ -208,33 +280,44 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     // A caret beyond the end of its line has no token; the enclosing block is taken then.
     if (!s.empty() && c >= 0 && c <= static_cast<int32_t>(s.size())) {
         token = TokenAtCaret(s, c);
-        if (!ClassifyToken(table, token.token, cls)) cls = TokenClass{};
+        if (!ClassifyCaretToken(table, settings, token.token, cls)) cls = TokenClass{};
     }
 
     int32_t chosen = -1;
     bool onCaretLine = false;
     std::string lineText = s;
     std::string left = token.left, right = token.right, text = token.token;
-    if (cls.Direction != kNeutral) {
+    if (cls.Direction != kNeutral || IsMiddleKind(cls.Kind)) {
         chosen = FindCaretEntry(map, L, c, cls.Kind);
         if (chosen < 0) return out;
         onCaretLine = true;
     } else {
-        const int32_t last = map.Count() - 1;
-        if (L < map[0].Line || L > map[last].Line) return out;
-        int32_t i = 0;
+        // Middle words are passed over in the choice of the enclosing block (a table without
+        // them gives none, and the choice is the plain one).
+        const int32_t count = map.Count();
+        auto middle = [&](int32_t k) { return IsMiddleKind(map[k].Kind); };
+        int32_t last = count - 1;
+        while (last > 0 && middle(last)) --last;
+        int32_t firstEntry = 0;
+        while (firstEntry < last && middle(firstEntry)) ++firstEntry;
+        if (L < map[firstEntry].Line || L > map[last].Line) return out;
+        int32_t i = firstEntry;
         for (; i <= last; ++i) {
+            if (middle(i)) continue;
             const TKeyWordPos& e = map[i];
             if (e.Line > L || (e.Line == L && c < e.StartCol) || (i == last && e.Line == L)) break;
         }
-        const int32_t candidate = std::max(i - 1, 0);
+        int32_t candidate = std::max(i - 1, firstEntry);
+        while (candidate > firstEntry && middle(candidate)) --candidate;
+        int32_t after = std::min(candidate + 1, last);
+        while (after < last && middle(after)) ++after;
         const uint8_t b = map[candidate].Direction;
-        const uint8_t n = map[std::min(candidate + 1, last)].Direction;
+        const uint8_t n = map[after].Direction;
         if (b == kOpener && (n == kOpener || n == kCloser)) {
             chosen = candidate;
         } else if (b == kCloser && n == kCloser) {
             if (candidate == last) return out;  // no entry after it: nothing changes
-            chosen = candidate + 1;
+            chosen = after;
         } else if (b == kCloser && n == kOpener) {
             int32_t depth = 0;
             for (int32_t k = candidate; k >= 0; --k) {
@@ -282,14 +365,18 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     const Rect caretRect = rects.Caret(L, lineText, c, left, right);
     Rect pairRect;
     std::string pairText;
-    int32_t depth = 0, found = -1;
-    const bool hasPartner = FindPartner(map, chosen, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2,
-                                        IsHeader(caret.Kind), IsEnd(caret.Kind), depth, found) ==
-                            PartnerSearch::Found;
-    if (hasPartner) pairRect = rects.Partner(map[found], pairText);
+    const Group g = FindGroup(map, chosen, cls, settings);
+    const bool hasPartner = g.hasPartner;
+    if (hasPartner) pairRect = rects.Partner(map[g.partner], pairText);
+    std::vector<MemberBox> members;
+    for (int32_t m : g.others) {
+        MemberBox box;
+        box.Box = box.Composed = rects.Partner(map[m], box.Text);
+        members.push_back(box);
+    }
 
-    const bool changed =
-        caretRect != state.CaretTokenComposed || (hasPartner && pairRect != state.PairTokenComposed);
+    const bool changed = caretRect != state.CaretTokenComposed ||
+                         (hasPartner && pairRect != state.PairTokenComposed) || members != state.Members;
     if (changed) ErasePairHighlight(view, state);
     if (caretLine != settings.LastCaretLine || onCaretLine || changed) view.UpdateCrossLines();
 
@@ -301,12 +388,15 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     state.ViewFirstLine = rects.FirstLine();
     state.PairTokenRect = state.PairTokenComposed = pairRect;
     state.CaretTokenKind = cls.Kind;
+    state.Members = std::move(members);
+    state.MembersShown = !state.Members.empty();
     view.DrawPairHighlight(state);
 
     out.marked = true;
     out.caret = caret;
     out.hasPartner = hasPartner;
-    if (hasPartner) out.partner = map[found];
+    if (hasPartner) out.partner = map[g.partner];
+    for (int32_t m : g.members) out.members.push_back(map[m]);
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "analysis/document.h"
 #include "analysis/keywords.h"
@@ -18,6 +19,14 @@ struct Rect {
         return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
     }
     bool operator!=(const Rect& o) const { return !(*this == o); }
+};
+
+// A further member of a block with middle words, drawn like the partner.
+struct MemberBox {
+    Rect Box;       // as drawn (the drawing may narrow or widen it)
+    Rect Composed;  // as the pairing composed it
+    std::string Text;
+    bool operator==(const MemberBox& o) const { return Composed == o.Composed && Text == o.Text; }
 };
 
 // The highlight state kept in the plugin object between calls.
@@ -35,6 +44,9 @@ struct PairState {
     Rect PairTokenComposed;
     bool CaretTokenShown = false;
     bool PairTokenShown = false;
+    // With middle words on: the block's members besides the caret token and its partner.
+    std::vector<MemberBox> Members;
+    bool MembersShown = false;
     int32_t HScrollPos = 0;  // adjusted horizontal offset, shared with painting
     bool HScrolled = false;  // set by the editor window on a horizontal scroll
     int32_t ViewFirstLine = 0;  // the first visible line the rectangles were placed in
@@ -46,6 +58,9 @@ struct PairSettings {
     int32_t LineHeight = 0;
     int32_t TextOriginX = 0;     // client x of text column 0
     int32_t LastCaretLine = 0;   // the caret line the window procedure saw last
+    // A caret on any member of an Если or Попытка block marks every member (the table must
+    // know the middle words).
+    bool HighlightMiddle = false;
 };
 
 // The editor as pairing sees it: geometry, measuring, and the highlight drawing.
@@ -74,6 +89,9 @@ struct TokenClass {
 };
 // False for an empty token, a word that is not a keyword, and "далее".
 bool ClassifyToken(const KeywordTable& table, const std::string& token, TokenClass& out);
+// A middle word of the table (ИначеЕсли, Иначе, Исключение, ...): its kind, direction 2 and
+// its block's opener and closer as partners.
+bool ClassifyMiddle(const KeywordTable& table, const std::string& token, TokenClass& out);
 
 // The entry of the given kind on line with StartCol <= c' <= EndCol + 1 (c' = c + 1 for ")"),
 // or -1.
@@ -92,6 +110,9 @@ struct PairOutcome {
     TKeyWordPos caret;
     bool hasPartner = false;
     TKeyWordPos partner;
+    // Every other member of the caret token's block in text order (the partner included);
+    // without middle words just the partner.
+    std::vector<TKeyWordPos> members;
 };
 
 // Both variants of the pair highlight over the entries of the last scan.
@@ -99,6 +120,11 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
                           const PairSettings& settings, PairState& state);
 PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const KeywordTable& table,
                                 const TKeyWordsMap& map, const PairSettings& settings, PairState& state);
+
+// The rectangle of a token on its own line, composed as the partner's is, for a view whose
+// text is shifted left by hscrollPos pixels; text receives the token's text.
+Rect TokenRect(TextDocument& doc, PairView& view, const PairSettings& settings, int32_t hscrollPos,
+               const TKeyWordPos& token, std::string& text);
 
 // Erases the shown boxes and clears the shown flags.
 void ErasePairHighlight(PairView& view, PairState& state);

@@ -13,6 +13,8 @@ enum TokenKind : uint8_t {
     kProcedure = 1, kEndProcedure = 2, kFunction = 3, kEndFunction = 4,
     kIf = 5, kEndIf = 6, kFor = 7, kWhile = 8, kEndDo = 9,
     kTry = 10, kEndTry = 11, kForward = 12,
+    // Middle words of a block (only in a table built with them): neutral like "далее".
+    kElseIf = 13, kElse = 14, kExcept = 15,
     kOpenBracket = 16, kCloseBracket = 17,
     kFoldedHeader = 18,  // method map only: the header of a folded method
 };

@@ -40,22 +40,12 @@ struct CharSets {
 const CharSets kSets;
 
 
-// A quick filter before the keyword-list test: the (first letter, length) pairs of the
-// keywords. Most identifiers fail it without a string search.
-struct KeywordShape {
-    static constexpr size_t kMaxLen = 32;
-    std::array<std::array<bool, kMaxLen>, 256> shape{};
-    explicit KeywordShape(const KeywordTable& table) {
-        for (const TKeyWord& k : table.KeyWords)
-            if (!k.Word.empty() && k.Word.size() < kMaxLen) shape[static_cast<unsigned char>(k.Word[0])][k.Word.size()] = true;
-    }
-};
 uint8_t ClassOf(char c) { return kSets.cls[static_cast<unsigned char>(c)]; }
 
 class Walker {
 public:
     Walker(int32_t first, const KeywordTable& table, TKeyWordsMap& map)
-        : first_(first), table_(table), map_(map), shape_(Shape(table)) {}
+        : first_(first), table_(table), map_(map) {}
 
     void Run(char* t, size_t n) {
         size_t p = 0;
@@ -114,7 +104,7 @@ public:
 
 private:
     void Word(std::string_view word, int32_t startCol, int32_t endCol) {
-        if (!MayBeKeyword(word) || !InKeyWordList(table_, word)) {
+        if (!MayBeKeyword(table_, word) || !InKeyWordList(table_, word)) {
             if (expectName_) {
                 TKeyWordPos& header = map_[map_.Count() - 1];
                 header.Name.assign(word.data(), word.size());
@@ -150,19 +140,9 @@ private:
         if (kind == kForward && lastHeader_ >= 0) map_[lastHeader_].Forward = true;
     }
 
-    static const KeywordShape& Shape(const KeywordTable& table) {
-        // The table is built once by the rules; its shape is the same for every table.
-        static const KeywordShape shape(table);
-        return shape;
-    }
-    bool MayBeKeyword(std::string_view w) const {
-        return w.size() < KeywordShape::kMaxLen && shape_.shape[static_cast<unsigned char>(w[0])][w.size()];
-    }
-
     int32_t first_;
     const KeywordTable& table_;
     TKeyWordsMap& map_;
-    const KeywordShape& shape_;
     int32_t relLine_ = 0;
     int32_t col_ = 0;
     int32_t wordIndex_ = 0;

@@ -111,7 +111,7 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         Look.BookMarkColor = kept.BookMarkColor;
         Look.DisableAutoHighlight = kept.DisableAutoHighlight;
 
-        BuildKeyWordTable(Analysis.Keywords);
+        BuildKeyWordTable(Analysis.Keywords, KeywordSwitches());
         Analysis.KeyWordsMap.SetLength(kInitialTableLength);
         Analysis.MethMap.SetLength(kInitialTableLength);
         BookmarkLines.SetLength(kInitialTableLength);
@@ -156,6 +156,12 @@ HRESULT TTintmarkPlugin::Done() {
         Analysis.MethMap.SetLength(0);
         BookmarkLines.SetLength(0);
     });
+}
+
+void TTintmarkPlugin::UpdateKeywordTable() {
+    // Before Init (and after Done) there is no table; Init builds it by the switches.
+    if (Analysis.Keywords.KeyWordCount == 0 || Analysis.Keywords.Options == KeywordSwitches()) return;
+    BuildKeyWordTable(Analysis.Keywords, KeywordSwitches());
 }
 
 void TTintmarkPlugin::ReportFailure(const std::wstring& text) noexcept {

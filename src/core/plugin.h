@@ -20,6 +20,7 @@
 #include "render/gdi_cache.h"
 #include "render/overlay_geometry.h"
 #include "render/measure_canvas.h"
+#include "render/mismatch_geometry.h"
 #include "tintmark_h.h"
 
 namespace tintmark {
@@ -69,12 +70,20 @@ public:
     bool CaretTokenInUpdate = false;
     bool PairTokenInUpdate = false;
     CrossLineState Cross;
+    MismatchMarks Mismatch;
     GdiCache Gdi;
 
     // The pairing's view of the settings and of the remembered caret line.
     PairSettings PairingSettings() const {
-        return PairSettings{Look.DisableAutoHighlight, LineHeight, TextOriginX, LastCaretLine};
+        return PairSettings{Look.DisableAutoHighlight, LineHeight, TextOriginX, LastCaretLine, Look.HighlightMiddle};
     }
+    // The words the keyword table knows by the switches: English spellings, and the middle
+    // words while the middle-word highlight or the mismatch marks are on.
+    KeywordOptions KeywordSwitches() const {
+        return KeywordOptions{Look.EnglishKeywords, Look.HighlightMiddle || Look.MismatchColor != 0};
+    }
+    // Rebuilds the keyword table when the switches ask for other words.
+    void UpdateKeywordTable();
     // Reports a failure of the plugin's handling in the configurator's message window, once
     // per distinct text; never throws.
     void ReportFailure(const std::wstring& text) noexcept;
@@ -176,6 +185,10 @@ public:
     HRESULT STDMETHODCALLTYPE put_CrossLinesColor(OLE_COLOR v) override;
     HRESULT STDMETHODCALLTYPE put_EnableHorizCrossLine(VARIANT_BOOL v) override;
     HRESULT STDMETHODCALLTYPE put_EnableVertCrossLine(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE put_HighlightMiddle(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE put_MismatchColor(OLE_COLOR v) override;
+    HRESULT STDMETHODCALLTYPE put_EnglishKeywords(VARIANT_BOOL v) override;
+    HRESULT STDMETHODCALLTYPE CheckBlocks(LONG* count) override;
 
 private:
     HRESULT PutColour(Colour Appearance::*field, ColourFallback fallback, OLE_COLOR value);

@@ -4,6 +4,7 @@
 #include "core/plugin.h"
 #include "hook/activation.h"
 #include "hook/folding_commands.h"
+#include "hook/check_blocks.h"
 #include "hook/navigation_commands.h"
 #include "render/editor_view.h"
 
@@ -73,5 +74,29 @@ HRESULT TTintmarkPlugin::put_HighlightModeAlways(VARIANT_BOOL v) { return PutSwi
 HRESULT TTintmarkPlugin::put_DisableAutoHighlight(VARIANT_BOOL v) { return PutSwitch(&A::DisableAutoHighlight, v); }
 HRESULT TTintmarkPlugin::put_EnableHorizCrossLine(VARIANT_BOOL v) { return PutSwitch(&A::EnableHorizCrossLine, v); }
 HRESULT TTintmarkPlugin::put_EnableVertCrossLine(VARIANT_BOOL v) { return PutSwitch(&A::EnableVertCrossLine, v); }
+
+// The three switches beyond pairs only store their value and the words the keyword table
+// knows; what they change shows from the next scan and drawing on.
+HRESULT TTintmarkPlugin::put_HighlightMiddle(VARIANT_BOOL v) {
+    PutSwitch(&A::HighlightMiddle, v);
+    UpdateKeywordTable();
+    return S_OK;
+}
+HRESULT TTintmarkPlugin::put_MismatchColor(OLE_COLOR v) {
+    PutColour(&A::MismatchColor, F::None, v);
+    UpdateKeywordTable();
+    return S_OK;
+}
+HRESULT TTintmarkPlugin::put_EnglishKeywords(VARIANT_BOOL v) {
+    PutSwitch(&A::EnglishKeywords, v);
+    UpdateKeywordTable();
+    return S_OK;
+}
+
+HRESULT TTintmarkPlugin::CheckBlocks(LONG* count) {
+    if (!count) return E_POINTER;
+    *count = 0;
+    return Command([&] { *count = CheckActiveModule(*this); });
+}
 
 }  // namespace tintmark

@@ -12,6 +12,7 @@
 #include "hook/subclass.h"
 #include "render/editor_view.h"
 #include "render/gutter.h"
+#include "render/mismatch_marks.h"
 
 namespace tintmark {
 
@@ -112,6 +113,7 @@ void HandleActivateWindow(TTintmarkPlugin& p, ICfgWindow* window, bool active) {
             EditorView view(p, E, nullptr);
             view.EraseHighlight();
             view.EraseCrossLines();
+            EraseMismatchMarks(p, E);
             PaintGutter(p, E, true);
         }
         return;
@@ -140,6 +142,7 @@ void HandleActivateWindow(TTintmarkPlugin& p, ICfgWindow* window, bool active) {
     view.UpdateCrossLines();
     view.EraseHighlight();
     view.Highlight(false);
+    if (PaintMismatchMarks(p, view, text, true)) PaintGutter(p, E, false);
 }
 
 }  // namespace tintmark

@@ -101,6 +101,10 @@ struct Appearance {
     bool DisableAutoHighlight = false;
     bool EnableHorizCrossLine = false;
     bool EnableVertCrossLine = false;
+    // Beyond pairs, each off until a script turns it on.
+    bool HighlightMiddle = false;
+    Colour MismatchColor = 0;  // 0: no mismatch marks
+    bool EnglishKeywords = false;
 };
 
 // What writing 0 to a colour property stores.

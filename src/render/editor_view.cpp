@@ -6,6 +6,7 @@
 #include "core/handles.h"
 #include "core/plugin.h"
 #include "core/wide_text.h"
+#include "render/mismatch_marks.h"
 #include "render/text_width.h"
 
 namespace tintmark {
@@ -131,12 +132,14 @@ void EditorView::ErasePairHighlight(const PairState& s) {
     const int32_t d = ScrolledBy(s.ViewFirstLine);
     if (s.CaretTokenShown) Invalidate(Offset(s.CaretTokenRect, 0, d));
     if (s.PairTokenShown) Invalidate(Offset(s.PairTokenRect, 0, d));
+    if (s.MembersShown)
+        for (const MemberBox& m : s.Members) Invalidate(Offset(m.Box, 0, d));
 }
 
 void EditorView::EraseHighlight() { tintmark::ErasePairHighlight(*this, p_.Analysis.Pair); }
 
 void EditorView::DrawPairHighlight(PairState& s) {
-    if (!s.CaretTokenShown && !s.PairTokenShown) return;
+    if (!s.CaretTokenShown && !s.PairTokenShown && !s.MembersShown) return;
     DrawingFrame& frame = Frame();
     const bool bracket = IsBracket(s.CaretTokenKind);
     const Appearance& a = p_.Look;
@@ -144,10 +147,12 @@ void EditorView::DrawPairHighlight(PairState& s) {
         DrawBox(p_, frame.dc(), s.CaretTokenRect, s.CaretTokenText, bracket,
                 {a.OpenBracketBgColor, a.OpenBracketFrameColor, a.OpenBracketUnderLineColor,
                  a.OpenBracketFontColor, a.OpenBracketFontBold});
-    if (s.PairTokenShown)
-        DrawBox(p_, frame.dc(), s.PairTokenRect, s.PairTokenText, bracket,
-                {a.CloseBracketBgColor, a.CloseBracketFrameColor, a.CloseBracketUnderLineColor,
-                 a.CloseBracketFontColor, a.CloseBracketFontBold});
+    const BoxStyle close{a.CloseBracketBgColor, a.CloseBracketFrameColor, a.CloseBracketUnderLineColor,
+                         a.CloseBracketFontColor, a.CloseBracketFontBold};
+    if (s.PairTokenShown) DrawBox(p_, frame.dc(), s.PairTokenRect, s.PairTokenText, bracket, close);
+    // The further members of a block with middle words, like the partner.
+    if (s.MembersShown)
+        for (MemberBox& m : s.Members) DrawBox(p_, frame.dc(), m.Box, m.Text, false, close);
 }
 
 void EditorView::DrawCrossLines() {
@@ -163,9 +168,10 @@ void EditorView::DrawCrossLines() {
         const RECT r = ToRect(c.VertCrossRect);
         FrameRect(frame.dc(), &r, brush);
     }
+    DrawMismatchBoxes(p_, frame.dc(), FirstVisibleLine(), HorizontalScrollPos());
     // The boxes lie above the lines, whichever was drawn last.
     PairState& pair = p_.Analysis.Pair;
-    if (pair.CaretTokenShown || pair.PairTokenShown) DrawPairHighlight(pair);
+    if (pair.CaretTokenShown || pair.PairTokenShown || pair.MembersShown) DrawPairHighlight(pair);
 }
 
 void EditorView::UpdateCrossLines() {

@@ -9,6 +9,7 @@
 #include "core/records.h"
 #include "render/editor_view.h"
 #include "render/gutter_marks.h"
+#include "render/mismatch_marks.h"
 
 namespace tintmark {
 
@@ -76,6 +77,7 @@ void PaintGutter(TTintmarkPlugin& p, HWND editor, bool backgroundOnly) {
             RoundRect(dc.get(), s.x1, s.y1, s.x2, s.y2, 5, 5);
         }
     }
+    if (!backgroundOnly) DrawMismatchGutterMarks(p, dc.get(), g.firstLine, g.visibleLines);
 }
 
 }  // namespace tintmark

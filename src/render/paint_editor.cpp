@@ -9,6 +9,7 @@
 #include "core/records.h"
 #include "render/editor_view.h"
 #include "render/gutter.h"
+#include "render/mismatch_marks.h"
 
 namespace tintmark {
 
@@ -81,20 +82,26 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     const bool unchanged = dBoxes == 0 && !hChanged && !linesChanged && !caretMoved && !p.LastKeyWasEdit &&
                            !p.TelepatInserted;
     bool redrawStoredBoxes = false;
-    if (focused && (pair.CaretTokenShown || pair.PairTokenShown)) {
+    if (focused && (pair.CaretTokenShown || pair.PairTokenShown || pair.MembersShown)) {
         auto damaged = [&](bool shown, const Rect& r) {
             return shown && (!unchanged || Intersects(r, U) || Intersects(r, bottomStrip));
         };
         const bool caretDamaged = damaged(pair.CaretTokenShown, pair.CaretTokenRect);
-        const bool pairDamaged = damaged(pair.PairTokenShown, pair.PairTokenRect);
+        // The further members of a block count with the partner.
+        bool pairDamaged = damaged(pair.PairTokenShown, pair.PairTokenRect);
+        for (const MemberBox& m : pair.Members) pairDamaged = pairDamaged || damaged(pair.MembersShown, m.Box);
         if (unchanged) {
             redrawStoredBoxes = caretDamaged || pairDamaged;
         } else if (caretDamaged || pairDamaged) {
             for (const auto& [shown, rect] : {std::pair{pair.CaretTokenShown, pair.CaretTokenRect},
                                               std::pair{pair.PairTokenShown, pair.PairTokenRect}})
                 if (shown) Invalidate(W, Rect{rect.left - 50, rect.top + dBoxes, rect.right + 50, rect.bottom + dBoxes});
+            if (pair.MembersShown)
+                for (const MemberBox& m : pair.Members)
+                    Invalidate(W, Rect{m.Box.left - 50, m.Box.top + dBoxes, m.Box.right + 50, m.Box.bottom + dBoxes});
             pair.CaretTokenShown = false;
             pair.PairTokenShown = false;
+            pair.MembersShown = false;
             p.CaretTokenInUpdate = p.PairTokenInUpdate = true;
         }
     }
@@ -132,6 +139,8 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             // No marks while a selection exists: what the host did not paint over goes too.
             docView.EraseCrossLines();
             docView.EraseHighlight();
+            // The mismatch marks stay with a selection: they follow the text, not the caret.
+            const bool mismatchRows = PaintMismatchMarks(p, docView, doc, linesChanged || hChanged);
             if (DraggingSelectionIn(W)) {
                 p.Analysis.KeyWordsMap.Reset();
                 return result;
@@ -139,6 +148,8 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             if (linesChanged || gutterTouched) {
                 scan();
                 RebuildGutter(p, W, *record);
+            } else if (mismatchRows) {
+                PaintGutter(p, W, false);
             }
         } else {
             p.LastLineCount = doc.LineCount();
@@ -157,9 +168,10 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
                 (hChanged || linesChanged || p.LastKeyWasEdit || p.CaretTokenInUpdate || p.PairTokenInUpdate))
                 docView.Highlight(always);
             if (redrawStoredBoxes) docView.DrawPairHighlight(pair);
+            const bool mismatchRows = PaintMismatchMarks(p, docView, doc, rescan || hChanged);
             // The gutter was kept out of the host's paint: what of it was invalid is painted
             // here, afresh when the lines may have changed (a header typed, a bookmark set).
-            if (linesChanged || gutterOnly || fromTop || (gutterTouched && rescan))
+            if (linesChanged || gutterOnly || fromTop || (gutterTouched && rescan) || mismatchRows)
                 RebuildGutter(p, W, *record);
             else if (gutterTouched)
                 PaintGutter(p, W, false);

@@ -2,9 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "../corpus_module.h"
 #include "analysis/fixed_pitch_view.h"
 #include "analysis/memory_document.h"
 #include "analysis/navigation.h"
@@ -16,18 +15,11 @@ using namespace tintmark;
 
 namespace {
 
-std::vector<std::filesystem::path> CorpusFiles() {
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(TINTMARK_CORPUS_DIR, ec))
-        if (e.path().extension() == ".txt") files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+std::vector<std::filesystem::path> CorpusFiles() { return test::CorpusFiles(TINTMARK_CORPUS_DIR); }
 
+// The module as Windows-1251 text, read in the encoding its manifest names.
 MemoryDocument Load(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return MemoryDocument::FromText(std::string((std::istreambuf_iterator<char>(in)), {}));
+    return MemoryDocument::FromText(Encode1251(test::ReadCorpusModule(path)));
 }
 
 // The column at which the caret stands on an entry's token.

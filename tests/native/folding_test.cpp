@@ -31,8 +31,8 @@ struct Folder {
     regex::TPluginPattern header, end;
     FoldedBlockMap folded;
 
-    Folder() {
-        BuildKeyWordTable(table);
+    explicit Folder(KeywordOptions options = {}) {
+        BuildKeyWordTable(table, options);
         header.SetExpression(Utf8To1251("^\\s*((процедура|procedure)|(функция|function))\\s+([\\wа-яА-Я]+)+"));
         header.CompileProgram();
         end.SetExpression(Utf8To1251("^\\s*((конецпроцедуры|endprocedure)|(конецфункции|endfunction))"));
@@ -234,31 +234,33 @@ TEST(Folding, StateFileNamesAndText) {
 }
 
 TEST(Folding, EveryCorpusModuleComesBackByteForByte) {
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(TINTMARK_CORPUS_DIR, ec))
-        if (e.path().extension() == ".txt") files.push_back(e.path());
+    const auto files = test::CorpusFiles(TINTMARK_CORPUS_DIR);
     if (files.empty()) GTEST_SKIP() << "no corpus at " << TINTMARK_CORPUS_DIR;
-    size_t methods = 0, utf8Modules = 0;
+    size_t methods = 0, englishMethods = 0, utf8Modules = 0;
     for (const auto& path : files) {
         SCOPED_TRACE(path.filename().string());
         const Lines16 original = SplitLines(test::ReadCorpusModule(path));
-        Folder f;
-        const Lines16 folded = f.Collapse(original);
-        size_t kept = 0;
-        for (const auto& [name, lines] : f.folded) kept += lines.size() - 2;
-        EXPECT_EQ(folded.size() + kept, original.size());
-        methods += f.folded.size();
-        // Read as what they are, the UTF-8 modules fold too.
-        if (test::CorpusModuleIsUtf8(path)) {
-            EXPECT_GT(f.folded.size(), 0u);
-            ++utf8Modules;
+        // With English spellings known too, methods such as «Procedure OnClose() … EndProcedure»
+        // fold as well.
+        for (const KeywordOptions options : {KeywordOptions{}, KeywordOptions{true, true}}) {
+            Folder f(options);
+            const Lines16 folded = f.Collapse(original);
+            size_t kept = 0;
+            for (const auto& [name, lines] : f.folded) kept += lines.size() - 2;
+            EXPECT_EQ(folded.size() + kept, original.size());
+            (options.English ? englishMethods : methods) += f.folded.size();
+            // Read as what they are, the UTF-8 modules fold too.
+            if (test::CorpusModuleIsUtf8(path) && !options.English) {
+                EXPECT_GT(f.folded.size(), 0u);
+                ++utf8Modules;
+            }
+            const ExpandPlan plan = f.Expand(folded);
+            EXPECT_TRUE(plan.document == original);
+            EXPECT_TRUE(f.folded.empty());
         }
-        const ExpandPlan plan = f.Expand(folded);
-        EXPECT_TRUE(plan.document == original);
-        EXPECT_TRUE(f.folded.empty());
     }
     EXPECT_GT(methods, 100u);
+    EXPECT_GT(englishMethods, methods);
     EXPECT_GT(utf8Modules, 0u);
 }
 

@@ -1,4 +1,4 @@
-// Drives the plugin as a settings script does: all nineteen properties, all six commands.
+// Drives the plugin as a settings script does: all twenty-two properties, all seven commands.
 function rgb(r, g, b) { return r + g * 256 + b * 65536; }
 var p = new ActiveXObject("Tintmark.TintmarkPlugin");
 p.OpenBracketUnderLineColor = rgb(255, 0, 0);
@@ -20,14 +20,19 @@ p.DisableAutoHighlight = false;
 p.CrossLinesColor = rgb(230, 230, 250);
 p.EnableHorizCrossLine = true;
 p.EnableVertCrossLine = false;
-WScript.Echo("properties 19");
+p.HighlightMiddle = true;
+p.MismatchColor = rgb(230, 0, 0);
+p.EnglishKeywords = true;
+WScript.Echo("properties 22");
 p.ExpandAll();
 p.CollapseAll();
 p.JumpToPairBracket();
 p.SelectPairBlock();
 p.SelectInnerBlock();
 p.ShowPairBracket();
-WScript.Echo("commands 6");
+// Before the host has started the plugin there is no module: nothing to report.
+WScript.Echo("CheckBlocks " + p.CheckBlocks());
+WScript.Echo("commands 7");
 try { p.GutterColor = "red"; WScript.Echo("mismatch none"); }
 catch (e) { WScript.Echo((e.number >>> 0) == 0x80020005 ? "mismatch refused" : "mismatch " + e.number); }
 var got = true;

@@ -1,4 +1,4 @@
-' Drives the plugin as a settings script does: all nineteen properties, all six commands.
+' Drives the plugin as a settings script does: all twenty-two properties, all seven commands.
 Option Explicit
 Dim p, names, i
 Set p = CreateObject("Tintmark.TintmarkPlugin")
@@ -21,14 +21,19 @@ p.DisableAutoHighlight = False
 p.CrossLinesColor = RGB(230, 230, 250)
 p.EnableHorizCrossLine = True
 p.EnableVertCrossLine = False
-WScript.Echo "properties 19"
+p.HighlightMiddle = True
+p.MismatchColor = RGB(230, 0, 0)
+p.EnglishKeywords = True
+WScript.Echo "properties 22"
 p.ExpandAll
 p.CollapseAll
 p.JumpToPairBracket
 p.SelectPairBlock
 p.SelectInnerBlock
 p.ShowPairBracket
-WScript.Echo "commands 6"
+' Before the host has started the plugin there is no module: nothing to report.
+WScript.Echo "CheckBlocks " & p.CheckBlocks
+WScript.Echo "commands 7"
 On Error Resume Next
 p.GutterColor = "red"
 If Err.Number = 13 Then WScript.Echo "mismatch refused" Else WScript.Echo "mismatch " & Err.Number

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The contract of tmk scan, token, pair, jump, methods and header.
+# The contract of tmk scan, token, pair, jump, methods, header and check.
 #   tmk_analysis_test.sh TMK [EMULATOR...]
 set -uo pipefail
 tmk=("$@")
@@ -63,6 +63,25 @@ check count-past-32-bits 0 "$from1" scan --utf8 --first 1 --count 2147483647 "$(
 check visible-past-32-bits 0 "$pair43" pair --utf8 --visible 2147483647 "$(f "$work/m.txt")" 4 3
 check visible-past-32-bits-from-1 0 "$pair43" pair --utf8 --first 1 --visible 2147483647 "$(f "$work/m.txt")" 4 3
 check utf8-bom-dropped 0 "$whole" scan --utf8 "$(f "$work/bom.txt")"
+# English spellings, middle words and mismatches: a mixed module.
+printf '%s\r\n' 'Procedure А()' '	If Б Then' '		Пока В Цикл EndDo;' '	ИначеЕсли Г Тогда' '	Else' '	EndIf;' \
+    '	КонецЦикла;' 'EndProcedure' > "$work/mixed.txt"
+check english-off 0 "6${T}1${T}10${T}9${T}1${T}7${T}8${T}0${T}0${T}0${T}" scan --utf8 --first 6 --count 1 "$(f "$work/mixed.txt")"
+check english-scan 0 "0${T}0${T}8${T}1${T}0${T}2${T}2${T}0${T}0${T}1${T}а
+0${T}11${T}11${T}16${T}0${T}17${T}17${T}0${T}2${T}0${T}
+0${T}12${T}12${T}17${T}1${T}16${T}16${T}0${T}2${T}0${T}" scan --utf8 --english --count 1 "$(f "$work/mixed.txt")"
+check middle-pair 0 "caret${T}3${T}1${T}9${T}13
+partner${T}1${T}1${T}2${T}5
+partner${T}4${T}1${T}4${T}14
+partner${T}5${T}1${T}5${T}6" pair --utf8 --english --middle "$(f "$work/mixed.txt")" 3 3
+check middle-off-pair 0 "none" pair --utf8 --english "$(f "$work/mixed.txt")" 3 3
+check middle-jump 0 "caret${T}4${T}1" jump --utf8 --english --middle --mode 1 "$(f "$work/mixed.txt")" 3 3
+check middle-jump-back 0 "caret${T}1${T}1" jump --utf8 --english --middle --mode 1 "$(f "$work/mixed.txt")" 5 2
+check check-english 0 "mismatch${T}6${T}1${T}10
+total${T}1" check --utf8 --english "$(f "$work/mixed.txt")"
+check check-russian-only 0 "mismatch${T}3${T}1${T}9
+total${T}1" check --utf8 "$(f "$work/mixed.txt")"
+check check-clean 0 "total${T}0" check --utf8 "$(f "$work/m.txt")"
 check bad-mode 2 "" jump --mode 7 "$(f "$work/m.txt")" 0 0
 check bad-number 2 "" pair "$(f "$work/m.txt")" x 0
 

@@ -60,3 +60,39 @@ TEST_F(NavigationTest, FormModulePageOnlyWithFocus) {
     ASSERT_EQ(plugin->JumpToPairBracket(), S_OK);
     EXPECT_EQ(d->text.SelStart().line, 1);
 }
+
+// The switches beyond pairs on the real plugin: the jump from member to member of a mixed
+// English and Russian block, and CheckBlocks writing Russian lines to the message window.
+TEST_F(NavigationTest, MiddleWordsAndCheckBlocks) {
+    cfgsim::Document* d = Open(L"m.txt", U("Procedure А()\r\n  If Б Then\r\n  ИначеЕсли В Тогда\r\n  Else\r\n"
+                                           "  EndIf;\r\n  КонецЦикла;\r\nEndProcedure"));
+    auto jump = [&](int line, int col) {
+        d->text.MoveCaret({line, col}, {line, col});
+        EXPECT_EQ(plugin->JumpToPairBracket(), S_OK);
+        return std::to_string(d->text.SelStart().line) + ":" + std::to_string(d->text.SelStart().col);
+    };
+    auto check = [&] {
+        sim.messageLines.clear();
+        LONG n = -1;
+        EXPECT_EQ(plugin->CheckBlocks(&n), S_OK);
+        return n;
+    };
+    // Switches off: English words are identifiers; the check still knows the middle words.
+    EXPECT_EQ(jump(1, 3), "1:3");
+    EXPECT_EQ(check(), 2);
+    EXPECT_EQ(sim.messageLines, (std::vector<std::wstring>{L"Tintmark: Строка 3: ИначеЕсли — нет Если",
+                                                            L"Tintmark: Строка 6: КонецЦикла — нет Для или Пока",
+                                                            L"Tintmark: Проверка блоков: несоответствий 2"}));
+    ASSERT_EQ(plugin->put_EnglishKeywords(VARIANT_TRUE), S_OK);
+    EXPECT_EQ(jump(1, 3), "4:2");  // If → EndIf: a plain pair without the middle words
+    ASSERT_EQ(plugin->put_HighlightMiddle(VARIANT_TRUE), S_OK);
+    EXPECT_EQ(jump(1, 3), "2:2");
+    EXPECT_EQ(jump(2, 2), "3:2");
+    EXPECT_EQ(jump(3, 2), "4:2");
+    EXPECT_EQ(jump(4, 2), "1:2");
+    EXPECT_EQ(check(), 1);
+    EXPECT_EQ(sim.messageLines.size(), 2u);
+    ASSERT_EQ(plugin->put_EnglishKeywords(VARIANT_FALSE), S_OK);
+    ASSERT_EQ(plugin->put_HighlightMiddle(VARIANT_FALSE), S_OK);
+    EXPECT_EQ(plugin->CheckBlocks(nullptr), E_POINTER);
+}

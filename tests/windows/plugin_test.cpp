@@ -186,6 +186,23 @@ TEST_F(PluginFixture, PropertyPutsStoreWithFallbacksAfterInit) {
     EXPECT_TRUE(plugin->Look.DisableAutoHighlight);
     EXPECT_EQ(Put(L"EnableVertCrossLine", I4(7)), S_OK);  // any non-zero is true
     EXPECT_TRUE(plugin->Look.EnableVertCrossLine);
+
+    // The switches beyond pairs: off after Init, and the keyword table knows the words they
+    // ask for (middle words for either the middle highlight or the mismatch marks).
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 12);
+    EXPECT_EQ(Put(L"MismatchColor", I4(0)), S_OK);  // 0 stays 0: no marks
+    EXPECT_EQ(plugin->Look.MismatchColor, 0);
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 12);
+    EXPECT_EQ(Put(L"MismatchColor", I4(0x0000E6)), S_OK);
+    EXPECT_EQ(plugin->Look.MismatchColor, 0x0000E6);
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 15);
+    EXPECT_EQ(Put(L"EnglishKeywords", Bool(true)), S_OK);
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 30);
+    EXPECT_EQ(Put(L"MismatchColor", I4(0)), S_OK);
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 24);
+    EXPECT_EQ(Put(L"HighlightMiddle", Bool(true)), S_OK);
+    EXPECT_TRUE(plugin->PairingSettings().HighlightMiddle);
+    EXPECT_EQ(plugin->Analysis.Keywords.KeyWordCount, 30);
     host()->Done();
 }
 
@@ -218,7 +235,9 @@ TEST_F(PluginFixture, DispatchIdsFollowTheTypeLibrary) {
     const Row rows[] = {{L"Visible", 201}, {L"Caption", -518}, {L"Color", -501}, {L"Font", -512},
                         {L"VisibleDockClientCount", 216}, {L"Enabled", -514}, {L"ExpandAll", 217},
                         {L"OpenBracketUnderLineColor", 221}, {L"CloseBracketFontBold", 234},
-                        {L"SelectInnerBlock", 235}, {L"ShowPairBracket", 238}, {L"EnableVertCrossLine", 241}};
+                        {L"SelectInnerBlock", 235}, {L"ShowPairBracket", 238}, {L"EnableVertCrossLine", 241},
+                        {L"HighlightMiddle", 242}, {L"MismatchColor", 243}, {L"EnglishKeywords", 244},
+                        {L"CheckBlocks", 245}};
     for (const auto& r : rows) EXPECT_EQ(Id(r.name), r.id);
 }
 
@@ -244,11 +263,17 @@ TEST_F(PluginFixture, VtableSlotsFollowTheLayout) {
         if (fd->memid == 233) {
             EXPECT_EQ(slot, 61);
         }
+        if (fd->memid == 241) {
+            EXPECT_EQ(slot, 69);
+        }
+        if (fd->memid == 242) {
+            EXPECT_EQ(slot, 70);
+        }
         if (slot > last) last = slot;
         info->ReleaseFuncDesc(fd);
     }
     EXPECT_EQ(first, 7);
-    EXPECT_EQ(last, 69);
+    EXPECT_EQ(last, 73);  // CheckBlocks, the last of the members added in version 1.1
 }
 
 // Property browsers recognise colours by the OLE_COLOR of the automation library (stdole):

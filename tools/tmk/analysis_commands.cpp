@@ -1,4 +1,4 @@
-// tmk scan, token, pair, jump, methods, header: the analysis core on a module file.
+// tmk scan, token, pair, jump, methods, header, check: the analysis core on a module file.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -10,6 +10,7 @@
 #include "analysis/line_range.h"
 #include "analysis/memory_document.h"
 #include "analysis/method_map.h"
+#include "analysis/mismatch.h"
 #include "analysis/navigation.h"
 #include "analysis/scanner.h"
 #include "analysis/token.h"
@@ -25,6 +26,8 @@ struct Parsed {
     bool utf8 = false;
     bool always = false;
     bool lineStart = false;
+    bool english = false;
+    bool middle = false;
     int32_t first = 0;
     std::optional<int32_t> count;  // not given: to the end of the document
     int32_t visible = 40;
@@ -51,6 +54,8 @@ Parsed Parse(const Args& args) {
         if (a == "--utf8") p.utf8 = true;
         else if (a == "--always") p.always = true;
         else if (a == "--line-start") p.lineStart = true;
+        else if (a == "--english") p.english = true;
+        else if (a == "--middle") p.middle = true;
         else if (a == "--first") p.first = value("--first");
         else if (a == "--count") p.count = value("--count");
         else if (a == "--visible") p.visible = value("--visible");
@@ -88,10 +93,11 @@ std::string U(const std::string& s) { return Cp1251ToUtf8(s); }
 
 // A fresh analysis with its keyword table, and the settings of a 16-pixel line.
 struct Session {
-    Session() {
-        BuildKeyWordTable(a.Keywords);
+    explicit Session(const Parsed& p, bool middleWords = false) {
+        BuildKeyWordTable(a.Keywords, KeywordOptions{p.english, p.middle || middleWords});
         settings.LineHeight = 16;
         settings.LastCaretLine = -1;
+        settings.HighlightMiddle = p.middle;
     }
     Analysis a;
     PairSettings settings;
@@ -105,7 +111,7 @@ int Scan(const Args& args) {
     const Parsed p = Parse(args);
     Need(p, 1, "FILE");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
-    Session session;
+    Session session(p);
     Analysis& a = session.a;
     ScanLines(doc, p.first, p.count.value_or(doc.LineCount()), a.Keywords, a.KeyWordsMap, a.ScanBuffer);
     for (int32_t i = 0; i < a.KeyWordsMap.Count(); ++i) {
@@ -134,7 +140,7 @@ int Pair(const Args& args) {
     Need(p, 3, "FILE LINE COL");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
     const int32_t line = Number(p.rest[1], "LINE"), col = Number(p.rest[2], "COL");
-    Session session;
+    Session session(p);
     Analysis& a = session.a;
     const PairSettings& settings = session.settings;
     ScanLines(doc, p.first, SaturatedAdd(p.visible, 10), a.Keywords, a.KeyWordsMap, a.ScanBuffer);
@@ -148,11 +154,9 @@ int Pair(const Args& args) {
     }
     std::printf("caret\t%d\t%d\t%d\t%d\n", out.caret.Line, a.Pair.CaretTokenStartCol, a.Pair.CaretTokenEndCol,
                 a.Pair.CaretTokenKind);
-    if (out.hasPartner)
-        std::printf("partner\t%d\t%d\t%d\t%d\n", out.partner.Line, out.partner.StartCol, out.partner.EndCol,
-                    out.partner.Kind);
-    else
-        std::puts("partner\tnone");
+    if (out.members.empty()) std::puts("partner\tnone");
+    for (const TKeyWordPos& m : out.members)
+        std::printf("partner\t%d\t%d\t%d\t%d\n", m.Line, m.StartCol, m.EndCol, m.Kind);
     return 0;
 }
 
@@ -162,7 +166,7 @@ int Jump(const Args& args) {
     if (p.mode < 1 || p.mode > 4) throw UsageError{"--mode must be 1, 2, 3 or 4"};
     MemoryDocument doc = Load(p.rest[0], p.utf8);
     const int32_t line = Number(p.rest[1], "LINE"), col = Number(p.rest[2], "COL");
-    Session session;
+    Session session(p);
     doc.MoveCaret(line, col, line, col);
     FixedPitchView view(0, 40);
     PartnerPosition partner;
@@ -184,7 +188,7 @@ int Methods(const Args& args) {
     const Parsed p = Parse(args);
     Need(p, 1, "FILE");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
-    Session session;
+    Session session(p);
     Analysis& a = session.a;
     ScanWhole(a, doc);
     BuildMethMap(a.KeyWordsMap, nullptr, p.lineStart, a.MethMap);
@@ -198,7 +202,7 @@ int Header(const Args& args) {
     Need(p, 2, "FILE LINE");
     MemoryDocument doc = Load(p.rest[0], p.utf8);
     const int32_t line = Number(p.rest[1], "LINE");
-    Session session;
+    Session session(p);
     Analysis& a = session.a;
     ScanWhole(a, doc);
     regex::TPluginPattern expr;
@@ -212,6 +216,19 @@ int Header(const Args& args) {
     return 0;
 }
 
+// Every block keyword and bracket without a partner; middle words are always known here.
+int Check(const Args& args) {
+    const Parsed p = Parse(args);
+    Need(p, 1, "FILE");
+    MemoryDocument doc = Load(p.rest[0], p.utf8);
+    Session session(p, true);
+    Analysis& a = session.a;
+    const std::vector<BlockMismatch> found = CheckDocumentBlocks(doc, a.Keywords, a.KeyWordsMap, a.ScanBuffer);
+    for (const BlockMismatch& m : found) std::printf("mismatch\t%d\t%d\t%d\n", m.Line, m.StartCol, m.EndCol);
+    std::printf("total\t%zu\n", found.size());
+    return 0;
+}
+
 }  // namespace
 
 int RunAnalysis(const std::string& command, const Args& args) {
@@ -221,6 +238,7 @@ int RunAnalysis(const std::string& command, const Args& args) {
     if (command == "jump") return Jump(args);
     if (command == "methods") return Methods(args);
     if (command == "header") return Header(args);
+    if (command == "check") return Check(args);
     throw UsageError{"unknown command: " + command};
 }
 

@@ -19,7 +19,7 @@ struct FileError {
 using Args = std::vector<std::string>;
 
 int RunRegex(const Args& args);
-// scan, token, pair, jump, methods, header.
+// scan, token, pair, jump, methods, header, check.
 int RunAnalysis(const std::string& command, const Args& args);
 
 }  // namespace tintmark::tmk

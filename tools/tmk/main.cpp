@@ -12,12 +12,13 @@
 namespace {
 const char kUsage[] =
     "usage: tmk regex [--modifiers MODS] [--hex] [--dump] PATTERN [SUBJECT]\n"
-    "       tmk scan [--utf8] [--first N] [--count N] FILE\n"
+    "       tmk scan [--utf8] [--english] [--middle] [--first N] [--count N] FILE\n"
     "       tmk token TEXT COL\n"
-    "       tmk pair [--utf8] [--always] [--first F] [--visible V] FILE LINE COL\n"
-    "       tmk jump [--utf8] --mode M FILE LINE COL\n"
-    "       tmk methods [--utf8] [--line-start] FILE\n"
-    "       tmk header [--utf8] FILE LINE\n";
+    "       tmk pair [--utf8] [--english] [--middle] [--always] [--first F] [--visible V] FILE LINE COL\n"
+    "       tmk jump [--utf8] [--english] [--middle] --mode M FILE LINE COL\n"
+    "       tmk methods [--utf8] [--english] [--line-start] FILE\n"
+    "       tmk header [--utf8] [--english] FILE LINE\n"
+    "       tmk check [--utf8] [--english] FILE\n";
 }
 
 int main(int argc, char** argv) {
