@@ -103,9 +103,8 @@ bool StateFiles::Write(const std::string& method, const std::string& content) {
         // The same text (another window of a document of the same file name, or an earlier
         // session): the file serves both.
         if (ReadAll(path, existing) && existing == content && Claim(method, path)) return true;
-        // Text that may exist nowhere else: kept under the first free numbered name, and a
+        // Text that may exist nowhere else: kept under the first free numbered name, and every
         // window that relies on it follows it there.
-        TCfgWndData* holder = OtherClaiming(path);
         const std::wstring stem = path.substr(0, path.size() - 4);
         bool moved = false;
         for (int n = 1; n < 1000 && !moved; ++n) {
@@ -113,10 +112,9 @@ bool StateFiles::Write(const std::string& method, const std::string& content) {
             if (Exists(aside)) continue;
             if (!MoveFileW(path.c_str(), aside.c_str())) break;
             moved = true;
-            if (holder)
+            for (TCfgWndData* holder : Others())
                 for (auto& [name, claim] : holder->StateFiles)
-                    if (lstrcmpiW(claim.path.c_str(), path.c_str()) == 0)
-                        claim.path = aside;
+                    if (lstrcmpiW(claim.path.c_str(), path.c_str()) == 0) claim.path = aside;
             p_.Message(L"Tintmark: прежний файл " + path + L" сохранен как " + aside);
         }
         if (!moved) {
