@@ -50,6 +50,12 @@ bool Attributes(const std::wstring& path, StateFileClaim& out) {
     return true;
 }
 
+// Whether the file is still as it was when claimed (same size, same time of the last write).
+bool Unchanged(const StateFileClaim& claim) {
+    StateFileClaim now;
+    return Attributes(claim.path, now) && now.size == claim.size && CompareFileTime(&now.written, &claim.written) == 0;
+}
+
 // A failed write: whatever error the system gave, never "success".
 HRESULT WriteFailure(DWORD error) { return HRESULT_FROM_WIN32(error ? error : ERROR_WRITE_FAULT); }
 
@@ -147,7 +153,14 @@ bool StateFiles::Write(const std::string& method, const std::string& content) {
 }
 
 bool StateFiles::Keep(const std::string& method, const std::string& content) {
-    return !FileOf(method).empty() || Write(method, content);
+    auto it = owner_.StateFiles.find(method);
+    if (it != owner_.StateFiles.end()) {
+        if (Unchanged(it->second)) return true;
+        // Deleted or rewritten since (another configurator, a cleaner): it is not where the
+        // text is any more, and what is there now is not this window's to delete.
+        owner_.StateFiles.erase(it);
+    }
+    return Write(method, content);
 }
 
 void StateFiles::Release(const std::string& method) {
@@ -157,11 +170,7 @@ void StateFiles::Release(const std::string& method) {
     owner_.StateFiles.erase(it);
     if (OtherClaiming(claim.path)) return;
     // Changed since it was written: not this window's text any more.
-    StateFileClaim now;
-    if (!Attributes(claim.path, now) || now.size != claim.size ||
-        CompareFileTime(&now.written, &claim.written) != 0)
-        return;
-    DeleteFileW(claim.path.c_str());
+    if (Unchanged(claim)) DeleteFileW(claim.path.c_str());
 }
 
 void StateFiles::Forget(const std::string& method) { owner_.StateFiles.erase(method); }
