@@ -71,6 +71,18 @@ void ScanAll(TTintmarkPlugin& p, const Lines16& lines) {
     ScanText(text.data(), text.size(), 0, p.Analysis.Keywords, p.Analysis.KeyWordsMap);
 }
 
+// The whole document scanned for finding folded headers again: with the English spellings
+// known whatever the switch says now, so that methods folded while it was on still unfold
+// after it was switched off.
+void ScanForUnfolding(TTintmarkPlugin& p, const Lines16& lines) {
+    const KeywordOptions now = p.Analysis.Keywords.Options;
+    if (now.English) return ScanAll(p, lines);
+    KeywordTable withEnglish;
+    BuildKeyWordTable(withEnglish, KeywordOptions{true, now.Middle});
+    std::string text = ScanTextOf(lines);
+    ScanText(text.data(), text.size(), 0, withEnglish, p.Analysis.KeyWordsMap);
+}
+
 // The position list back to the visible lines after a whole-document scan.
 void RescanVisible(TTintmarkPlugin& p, HWND editor, HostTextDocument& doc) {
     doc.Forget();
@@ -230,7 +242,7 @@ void ExpandRecord(FoldTarget& t) {
     FoldedBlockMap& folded = t.record.FoldedBlocks;
     if (folded.empty()) return;
     const DocumentText text = ReadDocument(t.doc);
-    ScanAll(p, text.lines);
+    ScanForUnfolding(p, text.lines);
     const ExpandPlan plan = PlanExpandAll(text.lines, *p.MethodHeaderExpr, *p.MethodEndExpr, p.Analysis.KeyWordsMap,
                                           folded, [&](const std::string& n) { return KeptOnDisk(t, n); });
     const bool replace = plan.document.size() != text.lines.size();
@@ -308,7 +320,7 @@ namespace {
 
 // The header lines of one name in the document.
 std::vector<int32_t> HeadersOf(TTintmarkPlugin& p, const Lines16& lines, const std::string& name) {
-    ScanAll(p, lines);
+    ScanForUnfolding(p, lines);
     const auto headers = HeaderLines(*p.MethodHeaderExpr, p.Analysis.KeyWordsMap, lines,
                                      [&](const std::string& n) { return CompareTextCi1251(n, name) == 0; });
     std::vector<int32_t> at;
