@@ -74,6 +74,9 @@ CollapsePlan PlanCollapseAll(const Lines16& lines, const TKeyWordsMap& entries, 
         if (taken.count(head.Name)) continue;  // a second method of that name stays as it is
         const int32_t start = head.Line, end = map[i + 1].Line;
         if (start >= end || start < next || end >= total) continue;
+        // The end keyword must begin its line: after a statement, the header would not read as
+        // folded afterwards.
+        if (!endExpr.Exec(Encode1251(lines[static_cast<size_t>(end)]))) continue;
         if (!unfoldable(head.Name, start)) continue;
         plan.document.insert(plan.document.end(), lines.begin() + next, lines.begin() + start + 1);
         plan.folded.push_back(FoldedMethod{head.Name, Lines16(lines.begin() + start, lines.begin() + end + 1)});

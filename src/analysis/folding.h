@@ -49,7 +49,7 @@ struct CollapsePlan {
 
 // Folds every method whose header begins its line, names it there and is a header by the
 // header expression (the rule unfolding uses), and whose end follows it directly in the method
-// map. A name already folded (isFolded) is left alone, and so is a second method of a name
+// map and begins its line. A name already folded (isFolded) is left alone, and so is a second method of a name
 // folded by this plan: one name, one kept body. A method is not folded when another header of
 // its name stands in folded form (directly followed by an end line), since unfolding could not
 // tell the two apart.

@@ -371,6 +371,8 @@ void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
     PartnerPosition end;
     if (!FindPairPosition(p.Analysis, doc, view, p.PairingSettings(), kReportPartner, &end) || end.Line <= line)
         return;
+    // Only where the end keyword begins its line, so that the header reads as folded afterwards.
+    if (!p.MethodEndExpr->Exec(doc.Line(end.Line))) return;
     const int32_t endLength = doc.LineLength(end.Line);
     const std::u16string range = doc.RangeTextWide(line, 0, end.Line, endLength);
     const Lines16 kept = SplitLines(range);
