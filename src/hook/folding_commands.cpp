@@ -151,9 +151,17 @@ void WithFoldTarget(TTintmarkPlugin& p, F&& body) {
     body(t);
 }
 
+// Whether every line survives Windows-1251, the state files' encoding.
+bool Fits1251(const Lines16& lines) {
+    for (const auto& l : lines)
+        if (Decode1251(Encode1251(l)) != l) return false;
+    return true;
+}
+
 // Whether a kept text is in a state file (written now if it was not); a failed write only
-// answers no.
+// answers no, and so does a text the file cannot hold whole.
 bool KeptOnDisk(FoldTarget& t, const std::string& name) {
+    if (!Fits1251(t.record.FoldedBlocks.at(name))) return false;
     try {
         return t.files.Keep(name, StateFileText(t.record.FoldedBlocks.at(name)));
     } catch (...) {
