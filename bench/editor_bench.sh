@@ -9,7 +9,7 @@ cmake --preset win64 >/dev/null && cmake --build --preset win64 --target tintmar
 build=$PWD/build/win64
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-largest=$(ls -S ../shared/corpus/1c77/*.txt | head -n1)
+largest=$(ls -S ../shared/corpus/1c77/*.txt | sed -n 1p)
 cp "$largest" "$work/largest.txt"
 build/native/bench/make_module 30000 > "$work/generated.txt"
 {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "editor_state.h"
 #include "options.h"
@@ -191,6 +192,13 @@ EditorStats GetEditorStats(HWND editor) {
     s.paints = e->paints;
     s.invalidations = e->invalidations;
     GetRgnBox(e->painted, &s.painted);
+    const DWORD size = GetRegionData(e->painted, 0, nullptr);
+    std::vector<char> data(size);
+    auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
+    if (size && GetRegionData(e->painted, size, rgn)) {
+        const RECT* r = reinterpret_cast<const RECT*>(rgn->Buffer);
+        for (DWORD i = 0; i < rgn->rdh.nCount; ++i) s.paintedArea += (r[i].right - r[i].left) * (r[i].bottom - r[i].top);
+    }
     return s;
 }
 

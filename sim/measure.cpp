@@ -6,7 +6,9 @@
 #include <cwchar>
 #include <vector>
 
+#include "editor_window.h"
 #include "pump.h"
+#include "screenshot.h"
 #include "simulator.h"
 
 namespace cfgsim {
@@ -49,35 +51,61 @@ Measurement MeasureWhole(int n, const std::function<void()>& action) {
     return Summary(std::move(times), TotalCalls() - callsBefore);
 }
 
+namespace {
+long Differing(const Image& a, const Image& b) {
+    if (a.width != b.width || a.height != b.height) return static_cast<long>(b.width) * b.height;
+    long n = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) n += a.At(x, y) != b.At(x, y);
+    return n;
+}
+
+long Median(std::vector<long> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+}  // namespace
+
 Measurement Measure(HWND editor, int n, const std::function<void()>& action) {
-    Measurement m;
-    if (n <= 0) return m;
+    if (n <= 0) return {};
     std::vector<double> times;
+    std::vector<long> painted, changed;
     times.reserve(static_cast<size_t>(n));
     Pump();
-    const long callsBefore = TotalCalls();
+    long calls = 0;
+    Image before = CaptureClient(editor);
     {
         DispatchTimer timer(editor);
         for (int i = 0; i < n; ++i) {
+            ResetEditorPaints(editor);
+            const long callsBefore = TotalCalls();
             timer.Reset();
             action();
             Pump();
             times.push_back(timer.Milliseconds());
+            calls += TotalCalls() - callsBefore;
+            painted.push_back(GetEditorStats(editor).paintedArea);
+            Image after = CaptureClient(editor);
+            changed.push_back(Differing(before, after));
+            before = std::move(after);
         }
     }
-    std::sort(times.begin(), times.end());
-    const size_t count = times.size();
-    m.actions = n;
-    m.medianMs = count % 2 ? times[count / 2] : (times[count / 2 - 1] + times[count / 2]) / 2;
-    m.p99Ms = times[static_cast<size_t>(std::ceil(0.99 * static_cast<double>(count))) - 1];
-    m.hostCalls = static_cast<double>(TotalCalls() - callsBefore) / n;
+    Measurement m = Summary(std::move(times), calls);
+    m.areas = true;
+    m.paintedPx = Median(std::move(painted));
+    m.changedPx = Median(std::move(changed));
     return m;
 }
 
 std::wstring FormatMeasurement(const std::wstring& what, const Measurement& m) {
     wchar_t text[160];
     swprintf(text, 160, L": median %.3f ms p99 %.3f ms, host calls %.1f", m.medianMs, m.p99Ms, m.hostCalls);
-    return L"measure " + what + text;
+    std::wstring line = L"measure " + what + text;
+    if (m.areas) {
+        swprintf(text, 160, L", painted %ld px, changed %ld px", m.paintedPx, m.changedPx);
+        line += text;
+    }
+    return line;
 }
 
 }  // namespace cfgsim

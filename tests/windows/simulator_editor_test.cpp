@@ -429,6 +429,12 @@ TEST_F(EditorTest, MeasuringTimesEverythingOnTopOfTheEditorAndCountsHostCalls) {
     EXPECT_DOUBLE_EQ(plain.hostCalls, 1.0);
     EXPECT_GT(plain.medianMs, 0.0);
     EXPECT_LE(plain.medianMs, plain.p99Ms);
+    EXPECT_EQ(plain.paintedPx, 0) << "a caret move paints nothing";
+    EXPECT_EQ(plain.changedPx, 0);
+    const EditorGeometry g = GetEditorGeometry(doc->editor);
+    const Measurement whole = Measure(doc->editor, 2, [&] { InvalidateRect(doc->editor, nullptr, TRUE); });
+    EXPECT_EQ(whole.paintedPx, long{g.clientWidth} * g.clientHeight);
+    EXPECT_EQ(whole.changedPx, 0);
     {
         Subclass slow(doc->editor, SlowKeys);
         const Measurement m = Measure(doc->editor, 6, action);
@@ -439,5 +445,10 @@ TEST_F(EditorTest, MeasuringTimesEverythingOnTopOfTheEditorAndCountsHostCalls) {
     fixed.p99Ms = 0.09;
     fixed.hostCalls = 7;
     EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed), L"measure key Down 200: median 0.041 ms p99 0.090 ms, host calls 7.0");
+    fixed.areas = true;
+    fixed.paintedPx = 6115;
+    fixed.changedPx = 1836;
+    EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed),
+              L"measure key Down 200: median 0.041 ms p99 0.090 ms, host calls 7.0, painted 6115 px, changed 1836 px");
     t->Release();
 }
