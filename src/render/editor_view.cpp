@@ -217,6 +217,21 @@ void EditorView::EraseCrossLines() {
     c.VertCrossShown = false;
 }
 
+void EditorView::RedoHighlightAfterHostPaint() {
+    PairState& now = p_.Analysis.Pair;
+    const PairState before = now;
+    now.CaretTokenShown = false;
+    now.PairTokenShown = false;
+    Highlight(false);
+    const int32_t d = ScrolledBy(before.ViewFirstLine);
+    auto drawnAgain = [&](const Rect& r) {
+        return (now.CaretTokenShown && now.CaretTokenRect == r) || (now.PairTokenShown && now.PairTokenRect == r);
+    };
+    for (const auto& [shown, rect] : {std::pair{before.CaretTokenShown, before.CaretTokenRect},
+                                      std::pair{before.PairTokenShown, before.PairTokenRect}})
+        if (shown && !drawnAgain(Offset(rect, 0, d))) Invalidate(Offset(rect, 0, d));
+}
+
 void EditorView::Highlight(bool always) {
     if (!doc_) return;
     Analysis& an = p_.Analysis;

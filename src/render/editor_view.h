@@ -45,6 +45,10 @@ public:
     void EraseHighlight();
     // Runs the pair highlight of the current mode (always = the "always" variant).
     void Highlight(bool always);
+    // After the host painted: the plain highlight placed and drawn afresh, and only boxes of
+    // the last one that are not drawn again at their place erased, so that a paint that
+    // changes nothing asks for no further paint.
+    void RedoHighlightAfterHostPaint();
 
 private:
     // How far (pixels, down) what was drawn in a view whose first line was placedFirstLine

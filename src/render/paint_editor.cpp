@@ -170,8 +170,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             if (FocusIsInListBox()) {
                 scan();
                 docView.UpdateCrossLines();
-                docView.EraseHighlight();
-                docView.Highlight(false);
+                docView.RedoHighlightAfterHostPaint();
             }
         } else if (owner == p.ActiveCfgWindowHandle) {
             view.DrawCrossLines();
