@@ -95,9 +95,11 @@ bool IsEnd(uint8_t kind) { return kind == kEndProcedure || kind == kEndFunction;
 class RectComposer {
 public:
     RectComposer(TextDocument& doc, PairView& view, const PairSettings& settings, PairState& state)
-        : doc_(doc), view_(view), settings_(settings), state_(state), first_(view.FirstVisibleLine()) {}
+        : doc_(doc), view_(view), settings_(settings), state_(state), first_(view.FirstVisibleLine()),
+          hscroll_(view.HorizontalScrollPos()) {}
 
     int32_t FirstLine() const { return first_; }
+    int32_t HScroll() const { return hscroll_; }
 
     // The caret token: x of the caret, less the part left of it, plus the part right of it.
     Rect Caret(int32_t line, const std::string& lineText, int32_t c, const std::string& left,
@@ -117,15 +119,9 @@ public:
     }
 
 private:
-    void ComputeOffset() {
-        int32_t pos = view_.HorizontalScrollPos();
-        if (pos <= settings_.TextOriginX) pos = 0;
-        if (state_.HScrolled)
-            state_.HScrolled = false;
-        else if (pos >= settings_.TextOriginX)
-            pos -= settings_.TextOriginX;
-        state_.HScrollPos = pos;
-    }
+    // The text is drawn shifted left by the horizontal scroll position, however the view
+    // got there (scroll bar, keys or typing).
+    void ComputeOffset() { state_.HScrollPos = hscroll_; }
     // In 64 bits, held to 32 at the end: a far line or a wide prefix must not wrap round.
     Rect Finish(int32_t line, int64_t left, int64_t right) const {
         const int64_t shift = int64_t{settings_.TextOriginX} - state_.HScrollPos;
@@ -139,7 +135,15 @@ private:
     const PairSettings& settings_;
     PairState& state_;
     int32_t first_;
+    int32_t hscroll_;
 };
+
+// A stored rectangle where the text under it stands in the view of rects.
+Rect ShiftedToView(const PairState& state, const Rect& r, const RectComposer& rects, int32_t lineHeight) {
+    const int64_t dy = (int64_t{state.ViewFirstLine} - rects.FirstLine()) * lineHeight;
+    const int64_t dx = int64_t{state.ViewHScroll} - rects.HScroll();
+    return Rect{Saturated(r.left + dx), Saturated(r.top + dy), Saturated(r.right + dx), Saturated(r.bottom + dy)};
+}
 
 // Whether line L lies in the visible range F .. F + V (which may reach past 32 bits).
 bool InVisibleRange(int32_t L, int32_t F, int32_t V) { return L >= F && int64_t{L} <= int64_t{F} + V; }
@@ -176,6 +180,7 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     RectComposer rects(doc, view, settings, state);
     state.CaretTokenRect = state.CaretTokenComposed = rects.Caret(L, s, c, token.left, token.right);
     state.ViewFirstLine = rects.FirstLine();
+    state.ViewHScroll = rects.HScroll();
     state.CaretTokenShown = true;
     out.marked = true;
     out.caret = caret;
@@ -288,8 +293,11 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
                             PartnerSearch::Found;
     if (hasPartner) pairRect = rects.Partner(map[found], pairText);
 
-    const bool changed =
-        caretRect != state.CaretTokenComposed || (hasPartner && pairRect != state.PairTokenComposed);
+    // Compared in this view: the stored boxes moved with the text if the view scrolled since.
+    // A partner box that is shown but has no partner now is a change too.
+    const Rect oldCaret = ShiftedToView(state, state.CaretTokenComposed, rects, settings.LineHeight);
+    const Rect oldPair = ShiftedToView(state, state.PairTokenComposed, rects, settings.LineHeight);
+    const bool changed = caretRect != oldCaret || (hasPartner ? pairRect != oldPair : state.PairTokenShown);
     if (changed) ErasePairHighlight(view, state);
     if (caretLine != settings.LastCaretLine || onCaretLine || changed) view.UpdateCrossLines();
 
@@ -299,6 +307,7 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     state.PairTokenText = pairText;
     state.CaretTokenRect = state.CaretTokenComposed = caretRect;
     state.ViewFirstLine = rects.FirstLine();
+    state.ViewHScroll = rects.HScroll();
     state.PairTokenRect = state.PairTokenComposed = pairRect;
     state.CaretTokenKind = cls.Kind;
     view.DrawPairHighlight(state);

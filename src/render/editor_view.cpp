@@ -52,8 +52,10 @@ struct BoxStyle {
     bool bold;
 };
 
-void DrawBox(TTintmarkPlugin& p, HDC dc, Rect& R, const std::string& text1251, bool bracketPair,
-             const BoxStyle& style) {
+// Draws a box for the rectangle the pairing composed; drawn receives the box as drawn (its
+// left edge clipped at the gutter, its right edge set by a bold text).
+void DrawBox(TTintmarkPlugin& p, HDC dc, const Rect& composed, Rect& drawn, const std::string& text1251,
+             bool bracketPair, const BoxStyle& style) {
     const std::wstring text = Cp1251ToWide(text1251);
     SelectGuard font(dc, p.Gdi.HighlightFont(p.Config.Font, style.bold));
     std::optional<int32_t> boldWidth;
@@ -62,9 +64,10 @@ void DrawBox(TTintmarkPlugin& p, HDC dc, Rect& R, const std::string& text1251, b
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         boldWidth = size.cx;
     }
-    const auto plan = PlanHighlightBox(R, bracketPair, p.TextOriginX, boldWidth);
+    const auto plan = PlanHighlightBox(composed, bracketPair, p.TextOriginX, boldWidth);
+    drawn = composed;
     if (!plan) return;
-    R = plan->stored;
+    drawn = plan->stored;
     const RECT fill = ToRect(plan->fill);
     FillRect(dc, &fill, p.Gdi.Brush(style.bg));
     FrameRect(dc, &fill, p.Gdi.Brush(style.frame));
@@ -118,41 +121,76 @@ void EditorView::Invalidate(const Rect& r) {
     InvalidateRect(wnd_, &rc, FALSE);
 }
 
-void EditorView::InvalidateFrame(const Rect& r) {
-    for (const Rect& e : EdgesOf(r).edge) Invalidate(e);
+void EditorView::InvalidateFrame(const Rect& r, ViewShift shift) {
+    const FrameEdges at = EdgesOf(Offset(r, 0, shift.dy));
+    for (const Rect& e : at.edge) Invalidate(e);
+    if (shift.dx == 0) return;
+    const FrameEdges moved = EdgesOf(Offset(r, shift.dx, shift.dy));
+    Invalidate(moved.edge[2]);
+    Invalidate(moved.edge[3]);
 }
 
-int32_t EditorView::ScrolledBy(int32_t placedFirstLine) {
-    return static_cast<int32_t>((int64_t{placedFirstLine} - FirstVisibleLine()) * p_.LineHeight);
+ViewShift EditorView::ShiftSince(int32_t placedFirstLine, int32_t placedHScroll) {
+    return tintmark::ShiftSince(placedFirstLine, placedHScroll, FirstVisibleLine(), HorizontalScrollPos(),
+                                p_.LineHeight);
 }
 
 // The boxes moved with the text when the view scrolled since they were drawn.
 void EditorView::ErasePairHighlight(const PairState& s) {
-    const int32_t d = ScrolledBy(s.ViewFirstLine);
-    if (s.CaretTokenShown) Invalidate(Offset(s.CaretTokenRect, 0, d));
-    if (s.PairTokenShown) Invalidate(Offset(s.PairTokenRect, 0, d));
+    const ViewShift d = ShiftSince(s.ViewFirstLine, s.ViewHScroll);
+    if (s.CaretTokenShown) Invalidate(Offset(s.CaretTokenRect, d.dx, d.dy));
+    if (s.PairTokenShown) Invalidate(Offset(s.PairTokenRect, d.dx, d.dy));
 }
 
 void EditorView::EraseHighlight() { tintmark::ErasePairHighlight(*this, p_.Analysis.Pair); }
 
+void EditorView::RebaseBoxes(PairState& s) {
+    const ViewShift d = ShiftSince(s.ViewFirstLine, s.ViewHScroll);
+    if (d.None()) return;
+    for (Rect* r : {&s.CaretTokenComposed, &s.PairTokenComposed, &s.CaretTokenRect, &s.PairTokenRect})
+        *r = Offset(*r, d.dx, d.dy);
+    s.ViewFirstLine = FirstVisibleLine();
+    s.ViewHScroll = HorizontalScrollPos();
+}
+
 void EditorView::DrawPairHighlight(PairState& s) {
     if (!s.CaretTokenShown && !s.PairTokenShown) return;
+    RebaseBoxes(s);
     DrawingFrame& frame = Frame();
     const bool bracket = IsBracket(s.CaretTokenKind);
     const Appearance& a = p_.Look;
     if (s.CaretTokenShown)
-        DrawBox(p_, frame.dc(), s.CaretTokenRect, s.CaretTokenText, bracket,
+        DrawBox(p_, frame.dc(), s.CaretTokenComposed, s.CaretTokenRect, s.CaretTokenText, bracket,
                 {a.OpenBracketBgColor, a.OpenBracketFrameColor, a.OpenBracketUnderLineColor,
                  a.OpenBracketFontColor, a.OpenBracketFontBold});
     if (s.PairTokenShown)
-        DrawBox(p_, frame.dc(), s.PairTokenRect, s.PairTokenText, bracket,
+        DrawBox(p_, frame.dc(), s.PairTokenComposed, s.PairTokenRect, s.PairTokenText, bracket,
                 {a.CloseBracketBgColor, a.CloseBracketFrameColor, a.CloseBracketUnderLineColor,
                  a.CloseBracketFontColor, a.CloseBracketFontBold});
 }
 
+void EditorView::RebaseCrossLines(CrossLineState& c) {
+    const ViewShift d = ShiftSince(c.FirstLine, c.HScroll);
+    if (d.None()) return;
+    // A sideways scroll moved the column line and the frame's ends with the text; the column
+    // line belongs where it was, the frame's ends at the client's edges.
+    if (d.dx != 0) {
+        if (c.VertCrossShown) Invalidate(Offset(c.VertCrossRect, d.dx, 0));
+        if (c.HorizCrossShown) {
+            const FrameEdges moved = EdgesOf(Offset(c.HorizCrossRect, d.dx, d.dy));
+            Invalidate(moved.edge[2]);
+            Invalidate(moved.edge[3]);
+        }
+    }
+    c.HorizCrossRect = Offset(c.HorizCrossRect, 0, d.dy);
+    c.FirstLine = FirstVisibleLine();
+    c.HScroll = HorizontalScrollPos();
+}
+
 void EditorView::DrawCrossLines() {
-    const CrossLineState& c = p_.Cross;
+    CrossLineState& c = p_.Cross;
     if (!c.HorizCrossShown && !c.VertCrossShown) return;
+    RebaseCrossLines(c);
     DrawingFrame& frame = Frame();
     HBRUSH brush = p_.Gdi.Brush(p_.Look.CrossLinesColor);
     if (c.HorizCrossShown) {
@@ -185,15 +223,21 @@ void EditorView::UpdateCrossLines() {
     CrossLineState& c = p_.Cross;
     c.Line = L;
     c.Col = C;
-    const Rect oldFrame = Offset(c.HorizCrossRect, 0, ScrolledBy(c.FirstLine));
+    // A line that moves is taken off the screen first, so that no old line stays behind;
+    // what was drawn moved with the text if the view scrolled since.
+    const ViewShift d = ShiftSince(c.FirstLine, c.HScroll);
     c.FirstLine = F;
-    // A line that moves is taken off the screen first, so that no old line stays behind.
+    c.HScroll = HorizontalScrollPos();
     if (a.EnableHorizCrossLine) {
         const bool visible = static_cast<int64_t>(F) <= L && static_cast<int64_t>(L) <= static_cast<int64_t>(F) + V;
         const Rect r = HorizontalCrossRect(p_.TextOriginX, L - F, p_.LineHeight, K.right);
-        if (c.HorizCrossShown && (!visible || r != oldFrame)) {
-            InvalidateFrame(oldFrame);
+        if (c.HorizCrossShown && (!visible || r != Offset(c.HorizCrossRect, 0, d.dy))) {
+            InvalidateFrame(c.HorizCrossRect, d);
             c.HorizCrossShown = false;
+        } else if (c.HorizCrossShown && d.dx != 0) {
+            const FrameEdges moved = EdgesOf(Offset(c.HorizCrossRect, d.dx, d.dy));
+            Invalidate(moved.edge[2]);
+            Invalidate(moved.edge[3]);
         }
         if (visible) {
             c.HorizCrossRect = r;
@@ -202,7 +246,8 @@ void EditorView::UpdateCrossLines() {
     }
     if (a.EnableVertCrossLine) {
         const Rect r = VerticalCrossRect(p_.TextOriginX, x, K.top, K.bottom);
-        if (c.VertCrossShown && r != c.VertCrossRect) Invalidate(c.VertCrossRect);
+        const Rect drawn = Offset(c.VertCrossRect, d.dx, 0);
+        if (c.VertCrossShown && r != drawn) Invalidate(drawn);
         c.VertCrossRect = r;
         c.VertCrossShown = true;
     }
@@ -211,8 +256,9 @@ void EditorView::UpdateCrossLines() {
 
 void EditorView::EraseCrossLines() {
     CrossLineState& c = p_.Cross;
-    if (c.HorizCrossShown) InvalidateFrame(Offset(c.HorizCrossRect, 0, ScrolledBy(c.FirstLine)));
-    if (c.VertCrossShown) Invalidate(c.VertCrossRect);
+    const ViewShift d = ShiftSince(c.FirstLine, c.HScroll);
+    if (c.HorizCrossShown) InvalidateFrame(c.HorizCrossRect, d);
+    if (c.VertCrossShown) Invalidate(Offset(c.VertCrossRect, d.dx, 0));
     c.HorizCrossShown = false;
     c.VertCrossShown = false;
 }
@@ -223,13 +269,13 @@ void EditorView::RedoHighlightAfterHostPaint() {
     now.CaretTokenShown = false;
     now.PairTokenShown = false;
     Highlight(false);
-    const int32_t d = ScrolledBy(before.ViewFirstLine);
+    const ViewShift d = ShiftSince(before.ViewFirstLine, before.ViewHScroll);
     auto drawnAgain = [&](const Rect& r) {
         return (now.CaretTokenShown && now.CaretTokenRect == r) || (now.PairTokenShown && now.PairTokenRect == r);
     };
     for (const auto& [shown, rect] : {std::pair{before.CaretTokenShown, before.CaretTokenRect},
                                       std::pair{before.PairTokenShown, before.PairTokenRect}})
-        if (shown && !drawnAgain(Offset(rect, 0, d))) Invalidate(Offset(rect, 0, d));
+        if (shown && !drawnAgain(Offset(rect, d.dx, d.dy))) Invalidate(Offset(rect, d.dx, d.dy));
 }
 
 void EditorView::Highlight(bool always) {

@@ -50,12 +50,20 @@ public:
     // changes nothing asks for no further paint.
     void RedoHighlightAfterHostPaint();
 
+    // How far the text moved since something was drawn over it in the view (first line,
+    // horizontal scroll position) given.
+    ViewShift ShiftSince(int32_t placedFirstLine, int32_t placedHScroll);
+
 private:
-    // How far (pixels, down) what was drawn in a view whose first line was placedFirstLine
-    // has moved with the text since.
-    int32_t ScrolledBy(int32_t placedFirstLine);
     void Invalidate(const Rect& r);
-    void InvalidateFrame(const Rect& r);
+    // The line frame R drawn in a view the text has moved by shift since: its edges where
+    // they now stand (a sideways scroll moved its ends with the text).
+    void InvalidateFrame(const Rect& r, ViewShift shift);
+    // Stored boxes placed in another view are moved to where their text now stands.
+    void RebaseBoxes(PairState& s);
+    // Cross lines placed in another view: the frame moved with its line; the copies a
+    // sideways scroll moved are taken off.
+    void RebaseCrossLines(CrossLineState& c);
     // The device context of the view's drawing, taken at its first drawing and given back
     // when the view goes.
     DrawingFrame& Frame();

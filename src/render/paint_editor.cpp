@@ -57,9 +57,9 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     p.PairTokenInUpdate = false;
     PairState& pair = p.Analysis.Pair;
     CrossLineState& cross = p.Cross;
-    // How far the text moved under the boxes and under the line frame since they were drawn.
-    const int32_t dBoxes = static_cast<int32_t>((int64_t{pair.ViewFirstLine} - F) * p.LineHeight);
-    const int32_t dCross = static_cast<int32_t>((int64_t{cross.FirstLine} - F) * p.LineHeight);
+    // How far the text moved under the boxes and under the cross lines since they were drawn.
+    const ViewShift dBoxes = ShiftSince(pair.ViewFirstLine, pair.ViewHScroll, F, hscroll, p.LineHeight);
+    const ViewShift dCross = ShiftSince(cross.FirstLine, cross.HScroll, F, hscroll, p.LineHeight);
     const Rect bottomStrip{0, K.bottom - p.LineHeight, K.right, K.bottom};
 
     bool linesChanged = false;
@@ -78,7 +78,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     // are invalidated at their present place and the highlight is worked out afresh. A caret
     // that moved since it was last handled (by a command, say) counts as a change too.
     const bool caretMoved = focused && (caretLine != p.LastCaretLine || caretCol != p.LastCaretCol);
-    const bool unchanged = dBoxes == 0 && !hChanged && !linesChanged && !caretMoved && !p.LastKeyWasEdit &&
+    const bool unchanged = dBoxes.None() && !hChanged && !linesChanged && !caretMoved && !p.LastKeyWasEdit &&
                            !p.TelepatInserted;
     bool redrawStoredBoxes = false;
     if (focused && (pair.CaretTokenShown || pair.PairTokenShown)) {
@@ -92,7 +92,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         } else if (caretDamaged || pairDamaged) {
             for (const auto& [shown, rect] : {std::pair{pair.CaretTokenShown, pair.CaretTokenRect},
                                               std::pair{pair.PairTokenShown, pair.PairTokenRect}})
-                if (shown) Invalidate(W, Rect{rect.left - 50, rect.top + dBoxes, rect.right + 50, rect.bottom + dBoxes});
+                if (shown) Invalidate(W, Offset(rect, dBoxes.dx, dBoxes.dy));
             pair.CaretTokenShown = false;
             pair.PairTokenShown = false;
             p.CaretTokenInUpdate = p.PairTokenInUpdate = true;
@@ -102,15 +102,22 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     if ((cross.HorizCrossShown || cross.VertCrossShown) && focused &&
         (linesChanged || hChanged || p.LastCaretLine != caretLine)) {
         if (cross.HorizCrossShown) {
-            const Rect& h = cross.HorizCrossRect;
-            Invalidate(W, Rect{h.left, h.top + dCross, h.right + 10, h.bottom + dCross});
+            // The frame where it now stands; a sideways scroll moved its ends with the text.
+            const Rect h = Offset(cross.HorizCrossRect, 0, dCross.dy);
+            for (const Rect& e : EdgesOf(h).edge) Invalidate(W, e);
+            if (dCross.dx != 0) {
+                const FrameEdges moved = EdgesOf(Offset(h, dCross.dx, 0));
+                Invalidate(W, moved.edge[2]);
+                Invalidate(W, moved.edge[3]);
+            }
         }
-        if (cross.VertCrossShown) Invalidate(W, cross.VertCrossRect);
+        if (cross.VertCrossShown) {
+            Invalidate(W, cross.VertCrossRect);
+            if (dCross.dx != 0) Invalidate(W, Offset(cross.VertCrossRect, dCross.dx, 0));
+        }
         cross.HorizCrossShown = false;
         cross.VertCrossShown = false;
     }
-    // A horizontal scroll moved the text under whatever the overlay had drawn.
-    if (focused && hChanged) InvalidateRect(W, nullptr, FALSE);
 
     Invalidate(W, bottomStrip);
     const Rect G{0, 0, p.TextOriginX - 1, K.bottom};

@@ -138,16 +138,20 @@ TEST(HighlightPair, RectanglesFollowTabsAndTheHorizontalOffset) {
     EXPECT_EQ(Cp1251ToUtf8(f.a.Pair.PairTokenText), "КонецЕсли");
     EXPECT_EQ(f.a.Pair.CaretTokenStartCol, 1);
     EXPECT_EQ(f.a.Pair.CaretTokenEndCol, 4);
-    // Scrolled right by 50 px beyond the text origin: everything moves left by 50.
-    f.view.hscroll = 70;
-    f.Pair(0, 3);
-    EXPECT_EQ(f.a.Pair.HScrollPos, 50);
-    EXPECT_EQ(f.a.Pair.CaretTokenRect.left, 20 + 32 - 1 - 50);
-    // A horizontal scroll message keeps the raw position once.
-    f.a.Pair.HScrolled = true;
-    f.Pair(0, 3);
-    EXPECT_EQ(f.a.Pair.HScrollPos, 70);
-    EXPECT_FALSE(f.a.Pair.HScrolled);
+    // Scrolled right: everything moves left by the scroll position, also a scroll of no more
+    // than the text origin, and whether or not a scroll message came (the same view gives the
+    // same boxes however it got there).
+    for (const int32_t hscroll : {70, 8, 20}) {
+        for (const bool message : {false, true}) {
+            f.view.hscroll = hscroll;
+            f.a.Pair.HScrolled = message;
+            f.Pair(0, 3);
+            EXPECT_EQ(f.a.Pair.HScrollPos, hscroll);
+            EXPECT_EQ(f.a.Pair.ViewHScroll, hscroll);
+            EXPECT_EQ(f.a.Pair.CaretTokenRect.left, 20 + 32 - 1 - hscroll) << hscroll << " " << message;
+            EXPECT_EQ(f.a.Pair.PairTokenRect.left, 20 + 32 - 1 - hscroll) << hscroll << " " << message;
+        }
+    }
 }
 
 TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
@@ -179,6 +183,29 @@ TEST(HighlightPairAlways, BoxesWidenedByDrawingAreNotChanges) {
     f.view.calls.clear();
     EXPECT_EQ(f.Pair(1, 5, true), "0:0-3 / 2:0-8");
     EXPECT_EQ(f.view.calls, (std::vector<std::string>{"draw"}));
+}
+
+// Whether the highlight changed is told in the view of the call: boxes placed before the
+// view scrolled moved with their text; a partner box that has no partner any more is a change.
+TEST(HighlightPairAlways, ChangesAreToldInTheCurrentView) {
+    Fixture f("Если А Тогда\n  В = 2;\n  Г = 3;\nКонецЕсли;");
+    f.settings.LastCaretLine = 1;
+    EXPECT_EQ(f.Pair(1, 4, true), "0:0-3 / 3:0-8");
+    f.view.SetFirstVisibleLine(1);
+    f.view.calls.clear();
+    EXPECT_EQ(f.Pair(1, 5, true), "0:0-3 / 3:0-8");
+    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"draw"}));
+    EXPECT_EQ(f.a.Pair.CaretTokenRect.top, -16);
+    EXPECT_EQ(f.a.Pair.ViewFirstLine, 1);
+
+    Fixture g("Если А Тогда\n  В = 2;\n  Г = 3;\nКонецЦикла;");
+    f.view.SetFirstVisibleLine(0);
+    EXPECT_EQ(f.Pair(1, 4, true), "0:0-3 / 3:0-8");
+    g.a.Pair = f.a.Pair;  // the same editor after «КонецЕсли» was typed over
+    g.settings.LastCaretLine = 1;
+    EXPECT_EQ(g.Pair(1, 4, true), "0:0-3 / -");
+    EXPECT_EQ(g.view.calls, (std::vector<std::string>{"erase", "update", "draw"}));
+    EXPECT_FALSE(g.a.Pair.PairTokenShown);
 }
 
 TEST(FindPairPosition, ModesAndChunks) {
