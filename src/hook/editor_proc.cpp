@@ -30,12 +30,15 @@ int32_t CursorScreenY() {
     return pt.y;
 }
 
-// The caret stays in the highlighted token: same line, and the column on the token or
-// right after it. Only a token that is actually marked counts.
+// The caret stays in the highlighted token: same line, and a column at which the token rule
+// still gives this token: right after "(", right before ")", on a keyword or right after it.
+// Only a token that is actually marked counts.
 bool StaysInToken(const TTintmarkPlugin& p, int32_t line, int32_t col) {
     const PairState& s = p.Analysis.Pair;
-    return s.CaretTokenShown && line == p.LastCaretLine && s.CaretTokenStartCol <= col &&
-           static_cast<int64_t>(col) <= static_cast<int64_t>(s.CaretTokenEndCol) + 1;
+    if (!s.CaretTokenShown || line != p.LastCaretLine) return false;
+    if (s.CaretTokenKind == kOpenBracket) return int64_t{col} == int64_t{s.CaretTokenStartCol} + 1;
+    if (s.CaretTokenKind == kCloseBracket) return col == s.CaretTokenStartCol;
+    return s.CaretTokenStartCol <= col && int64_t{col} <= int64_t{s.CaretTokenEndCol} + 1;
 }
 
 // After a caret move by a key (byKey) or a click.
