@@ -27,13 +27,6 @@ bool FocusIsInListBox() {
     return focus && GetClassNameW(focus, cls, 10) > 0 && lstrcmpiW(cls, L"listbox") == 0;
 }
 
-bool DraggingSelectionIn(HWND wnd) {
-    if (GetKeyState(VK_LBUTTON) >= 0) return false;
-    POINT cursor{};
-    RECT window{};
-    return GetCursorPos(&cursor) && GetWindowRect(wnd, &window) && PtInRect(&window, cursor);
-}
-
 }  // namespace
 
 LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& callHost) {
@@ -139,10 +132,8 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             // No marks while a selection exists: what the host did not paint over goes too.
             docView.EraseCrossLines();
             docView.EraseHighlight();
-            if (DraggingSelectionIn(W)) {
-                p.Analysis.KeyWordsMap.Reset();
-                return result;
-            }
+            // Also while a selection is being dragged: the scan of the view stays valid for
+            // the click that follows, and gutter rows the drag scrolled in are painted.
             if (linesChanged || gutterTouched) {
                 scan();
                 RebuildGutter(p, W, *record);
