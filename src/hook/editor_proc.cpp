@@ -56,9 +56,10 @@ void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bo
         view.Highlight(false);
     }
     // The cross lines follow the caret also where the highlight stays or the pairing did not
-    // place them.
+    // place them, and come back where a selection took them off.
     const CrossLineState& c = p.Cross;
-    if ((p.Look.EnableHorizCrossLine || p.Look.EnableVertCrossLine) && (c.Line != line || c.Col != col))
+    if ((p.Look.EnableHorizCrossLine || p.Look.EnableVertCrossLine) &&
+        (c.Line != line || c.Col != col || view.CrossLinesMissing(line)))
         view.UpdateCrossLines();
 }
 

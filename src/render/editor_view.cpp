@@ -263,6 +263,15 @@ void EditorView::EraseCrossLines() {
     c.VertCrossShown = false;
 }
 
+bool EditorView::CrossLinesMissing(int32_t caretLine) {
+    const Appearance& a = p_.Look;
+    const CrossLineState& c = p_.Cross;
+    if (a.EnableVertCrossLine && !c.VertCrossShown) return true;
+    if (!a.EnableHorizCrossLine || c.HorizCrossShown) return false;
+    const int32_t F = FirstVisibleLine();
+    return caretLine >= F && int64_t{caretLine} <= int64_t{F} + VisibleLineCount();
+}
+
 void EditorView::RedoHighlightAfterHostPaint() {
     PairState& now = p_.Analysis.Pair;
     const PairState before = now;

@@ -40,6 +40,9 @@ public:
     void DrawCrossLines() override;
     void UpdateCrossLines() override;
     void EraseCrossLines();
+    // Whether a switched-on cross line is not on the screen although the caret (on caretLine)
+    // calls for it: a selection took it off, say.
+    bool CrossLinesMissing(int32_t caretLine);
 
     // Erases the highlight and clears its shown flags.
     void EraseHighlight();
