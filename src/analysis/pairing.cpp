@@ -200,7 +200,15 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
 PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const KeywordTable& table,
                                 const TKeyWordsMap& map, const PairSettings& settings, PairState& state) {
     PairOutcome out;
-    if (settings.DisableAutoHighlight || map.Count() == 0) return out;
+    if (settings.DisableAutoHighlight) return out;
+    // Where no block is chosen, the last one's mark goes, as a repaint of the view would take
+    // it off: what is marked must not depend on whether a repaint happened.
+    const auto noBlock = [&] {
+        ErasePairHighlight(view, state);
+        view.DrawCrossLines();
+        return out;
+    };
+    if (map.Count() == 0) return noBlock();
     const int32_t caretLine = doc.SelStartLine();
     int32_t L = caretLine;
     int32_t c = doc.SelStartCol();
@@ -222,11 +230,11 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     std::string left = token.left, right = token.right, text = token.token;
     if (cls.Direction != kNeutral) {
         chosen = FindCaretEntry(map, L, c, cls.Kind);
-        if (chosen < 0) return out;
+        if (chosen < 0) return noBlock();
         onCaretLine = true;
     } else {
         const int32_t last = map.Count() - 1;
-        if (L < map[0].Line || L > map[last].Line) return out;
+        if (L < map[0].Line || L > map[last].Line) return noBlock();
         int32_t i = 0;
         for (; i <= last; ++i) {
             const TKeyWordPos& e = map[i];
@@ -238,7 +246,7 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
         if (b == kOpener && (n == kOpener || n == kCloser)) {
             chosen = candidate;
         } else if (b == kCloser && n == kCloser) {
-            if (candidate == last) return out;  // no entry after it: nothing changes
+            if (candidate == last) return noBlock();  // no entry after it
             chosen = candidate + 1;
         } else if (b == kCloser && n == kOpener) {
             int32_t depth = 0;
@@ -254,18 +262,12 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
                     --depth;
                 }
             }
-            if (chosen < 0) {
-                ErasePairHighlight(view, state);
-                view.DrawCrossLines();
-                return out;
-            }
+            if (chosen < 0) return noBlock();
         } else {
-            ErasePairHighlight(view, state);
-            view.DrawCrossLines();
-            return out;
+            return noBlock();
         }
         const TKeyWordPos& e = map[chosen];
-        if (e.Direction == kNeutral) return out;
+        if (e.Direction == kNeutral) return noBlock();
         text = doc.RangeText(e.Line, e.StartCol, e.Line, e.EndCol + 1);
         left.clear();
         right = text;

@@ -96,7 +96,7 @@ TEST(HighlightPair, Blocks) {
     EXPECT_EQ(f.Pair(5, 2), "5:0-8 / -");         // the search stops at the stray «Функция»
     EXPECT_EQ(f.Pair(7, 3), "7:0-13 / 5:0-8");    // backward, «Функция» is another family
     EXPECT_EQ(f.Pair(8, 9), "none");              // a bracket in a comment: nothing
-    EXPECT_EQ(f.Pair(8, 9, true), "none");        // no entry for it: no change
+    EXPECT_EQ(f.Pair(8, 9, true), "none");        // no entry for it: nothing marked
     EXPECT_EQ(f.Pair(9, 15, true), "9:0-3 / 9:20-28");  // between the keywords: the «Если»
 }
 
@@ -167,8 +167,9 @@ TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
     EXPECT_EQ(f.Pair(2, 4, true), "3:0-8 / 0:0-3");  // same highlight, same line: only drawn again
     EXPECT_EQ(f.view.calls, (std::vector<std::string>{"draw"}));
     f.view.calls.clear();
-    EXPECT_EQ(f.Pair(4, 1, true), "none");           // after the last entry's line: no change
-    EXPECT_TRUE(f.view.calls.empty());
+    EXPECT_EQ(f.Pair(4, 1, true), "none");           // after the last entry's line: the mark goes
+    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"erase", "cross"}));
+    EXPECT_FALSE(f.a.Pair.CaretTokenShown || f.a.Pair.PairTokenShown);
     EXPECT_EQ(f.Pair(1, 2, true), "0:0-3 / 3:0-8");  // before «Ф(»: the enclosing «Если»
     EXPECT_EQ(f.Pair(1, 8, true), "1:7-7 / 1:9-9");  // on the bracket itself
 }
