@@ -203,6 +203,19 @@ LRESULT OnButtonUp(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
     return result;
 }
 
+// The cross lines reach from edge to edge of the client area: after a resize they are placed
+// for the new size (a shrinking window gets no paint that would do it).
+void OnSize(TTintmarkPlugin& p, HWND e) {
+    const CrossLineState& c = p.Cross;
+    if (!c.HorizCrossShown && !c.VertCrossShown) return;
+    TCfgWndData* record = CfgWndDataOfEditor(e);
+    if (!record || !record->Document || record->CfgWindowHandle != p.ActiveCfgWindowHandle) return;
+    if (CrossLinesFit(c, ClientRect(e))) return;
+    HostTextDocument doc(record->Document.get());
+    EditorView view(p, e, &doc);
+    view.UpdateCrossLines();
+}
+
 LRESULT OnPaint(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
     bool hostDone = false;
     LRESULT result = 0;
@@ -229,6 +242,7 @@ LRESULT EditorMessage(TTintmarkPlugin& p, HWND e, UINT msg, WPARAM wp, LPARAM lp
         case WM_KEYDOWN: Guarded(p, [&] { OnKeyDown(p, e, wp); }); break;
         case WM_HSCROLL: p.Analysis.Pair.HScrolled = true; break;
         case WM_LBUTTONDOWN: Guarded(p, [&] { OnButtonDown(p, e, lp); }); break;
+        case WM_SIZE: Guarded(p, [&] { OnSize(p, e); }); break;
         case WM_SETFOCUS:
             // The text origin is measured from the editor's own caret, which it has from now:
             // an editor that had no caret at activation is measured here and drawn afresh.

@@ -47,6 +47,11 @@ bool Intersects(const Rect& a, const Rect& b) {
            a.top < a.bottom && b.left < b.right && b.top < b.bottom;
 }
 
+bool CrossLinesFit(const CrossLineState& c, const Rect& client) {
+    return (!c.HorizCrossShown || c.HorizCrossRect.right == client.right) &&
+           (!c.VertCrossShown || (c.VertCrossRect.top == client.top && c.VertCrossRect.bottom == client.bottom));
+}
+
 ViewShift ShiftSince(int32_t placedFirst, int32_t placedHScroll, int32_t first, int32_t hscroll, int32_t lineHeight) {
     return ViewShift{Saturated(int64_t{placedHScroll} - hscroll), Saturated((int64_t{placedFirst} - first) * lineHeight)};
 }

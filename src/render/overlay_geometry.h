@@ -20,6 +20,10 @@ struct CrossLineState {
     int32_t HScroll = 0;          // and the horizontal scroll position
 };
 
+// Whether the shown cross lines reach the edges of a client area of this size (they were
+// placed for another size when the window was resized since).
+bool CrossLinesFit(const CrossLineState& c, const Rect& client);
+
 // How far (pixels; right and down) the text moved since something was drawn over it in a
 // view with first line placedFirst and horizontal scroll position placedHScroll.
 struct ViewShift {

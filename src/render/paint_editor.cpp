@@ -145,7 +145,9 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             const bool gutterOnly = gutterTouched && !p.LastKeyWasEdit && !linesChanged && !hChanged;
             // Lines placed for this caret in an unchanged view are drawn again as they stand;
             // otherwise they are placed afresh.
-            if (unchanged && caretLine == cross.Line && caretCol == cross.Col && !docView.CrossLinesMissing(caretLine))
+            // Lines placed for another client size (the window was resized) are placed afresh.
+            if (unchanged && CrossLinesFit(cross, K) && caretLine == cross.Line && caretCol == cross.Col &&
+                !docView.CrossLinesMissing(caretLine))
                 docView.DrawCrossLines();
             else
                 docView.UpdateCrossLines();
