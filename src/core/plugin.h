@@ -64,6 +64,7 @@ public:
     int32_t CharWidth = 0;
     int32_t TabWidth = 0;
     int32_t LastFirstLine = 0;
+    int32_t LastVisibleLines = 0;  // visible line count at the end of the last paint
     int32_t LastHScrollPos = 0;
     int32_t LastLineCount = 0;
     bool CaretTokenInUpdate = false;

@@ -58,7 +58,9 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     bool linesChanged = false;
     int32_t caretLine = 0, caretCol = 0;
     if (focused) {
-        linesChanged = F != p.LastFirstLine || doc.LineCount() != p.LastLineCount;
+        // A view that grew or shrank shows other lines too: they are scanned (the scan
+        // reaches only ten lines past the view).
+        linesChanged = F != p.LastFirstLine || V != p.LastVisibleLines || doc.LineCount() != p.LastLineCount;
         caretLine = doc.SelStartLine();
         caretCol = doc.SelStartCol();
     }
@@ -186,6 +188,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     // paint count as scrolled.
     if (focused) p.Analysis.Pair.HScrolled = false;
     p.LastFirstLine = F;
+    p.LastVisibleLines = V;
     p.LastHScrollPos = hscroll;
     return result;
 }
