@@ -116,7 +116,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
 
     Invalidate(W, bottomStrip);
     const Rect G{0, 0, p.TextOriginX - 1, K.bottom};
-    const bool gutterTouched = Intersects(G, U);
+    bool gutterTouched = Intersects(G, U);
     const bool fromTop = U.top == 0 && U.left == 0 && U.right >= p.TextOriginX - 1;
     const bool oneLine = U.bottom - U.top == p.LineHeight && U.left < p.TextOriginX;
     if (G.right > 0) {
@@ -168,15 +168,22 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         }
     } else {
         HWND main = p.MainWindowHandle ? p.MainWindowHandle : GetAncestor(W, GA_ROOT);
-        if (IsWindowEnabled(main)) {
-            if (FocusIsInListBox()) {
-                scan();
-                docView.UpdateCrossLines();
-                docView.RedoHighlightAfterHostPaint();
-            }
+        if (IsWindowEnabled(main) && FocusIsInListBox()) {
+            scan();
+            docView.UpdateCrossLines();
+            docView.RedoHighlightAfterHostPaint();
         } else if (owner == p.ActiveCfgWindowHandle) {
+            // The focus is elsewhere (a dialog, the main window, another program): what the
+            // host painted over the marks is drawn again, where their text now stands, so that
+            // they are whole when the focus comes back.
             view.DrawCrossLines();
             view.DrawPairHighlight(pair);
+            // A view scrolled meanwhile shows other lines: their fold marks are worked out.
+            if (F != p.LastFirstLine || V != p.LastVisibleLines) {
+                scan();
+                RebuildGutter(p, W, *record);
+                gutterTouched = false;
+            }
         }
         if (gutterTouched) PaintGutter(p, W, owner != p.ActiveCfgWindowHandle);
     }
