@@ -36,7 +36,10 @@ LRESULT CALLBACK EditorProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDOWN: OnButtonDown(wnd, e, wp, At(lp)); return 0;
         case WM_MOUSEMOVE: OnMouseMove(wnd, e, wp, At(lp)); return 0;
         case WM_LBUTTONUP: OnButtonUp(wnd, e); return 0;
-        case WM_CAPTURECHANGED: e->dragging = false; return 0;
+        case WM_CAPTURECHANGED: EndDrag(wnd, e); return 0;
+        case WM_TIMER:
+            if (wp == Editor::kAutoscrollTimer) OnAutoscrollTimer(wnd, e);
+            return 0;
         case WM_VSCROLL: OnVScroll(wnd, e, wp); return 0;
         case WM_HSCROLL: OnHScroll(wnd, e, wp); return 0;
         case WM_MOUSEWHEEL: ScrollToLine(wnd, e, e->firstLine - 3 * GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA); return 0;
