@@ -1,12 +1,21 @@
 #!/usr/bin/env bash
-# Editor benchmarks in the simulator under wine64: prints the simulator's measure lines.
-#   bench/editor_bench.sh
+# Editor benchmarks in the simulator under Wine: prints the simulator's measure lines.
+#   bench/editor_bench.sh [PRESET | BUILD_DIR]
+# PRESET is win64 (the default) or win32 (the shipped 32-bit DLL, under 32-bit Wine); a
+# BUILD_DIR is any configured Windows build folder, e.g. one of another build type.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
 cmake --preset native >/dev/null && cmake --build --preset native --target make_module >/dev/null
-cmake --preset win64 >/dev/null && cmake --build --preset win64 --target tintmark cfgsim >/dev/null
-build=$PWD/build/win64
+what=${1:-win64}
+if [ -d "$what" ]; then
+    build=$(cd "$what" && pwd)
+    cmake --build "$build" --target tintmark cfgsim >/dev/null
+else
+    cmake --preset "$what" >/dev/null && cmake --build --preset "$what" --target tintmark cfgsim >/dev/null
+    build=$PWD/build/$what
+fi
+echo "build: $build ($(cat "$build/wine-arch"), $(grep -E '^CMAKE_BUILD_TYPE' "$build/CMakeCache.txt" | cut -d= -f2))"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 largest=$(ls -S ../shared/corpus/1c77/*.txt | sed -n 1p)

@@ -1,13 +1,21 @@
 #!/usr/bin/env bash
-# Builds the plugin and the configurator simulator, registers the 64-bit DLL under Wine and
-# runs the simulator on the bundled sample module with the sample settings script. Leaves the
-# screenshots (PNG) and the log in build/demo/.
+# Builds the plugin and the configurator simulator, registers the DLL under Wine and runs the
+# simulator on the bundled sample module with the sample settings script. Shows the shipped
+# 32-bit DLL under 32-bit Wine where the machine runs 32-bit programs, else the 64-bit build.
+# Leaves the screenshots (PNG) and the log in build/demo/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 --target tintmark cfgsim
-build=$PWD/build/win64
+if why=$(tools/can-run-32bit.sh) && [ -x /usr/lib/wine/wine ]; then
+    preset=win32
+    echo "== the shipped 32-bit DLL under 32-bit Wine"
+else
+    preset=win64
+    echo "== the 64-bit DLL under 64-bit Wine: ${why:-32-bit Wine is not installed}"
+fi
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset --target tintmark cfgsim
+build=$PWD/build/$preset
 out=$PWD/build/demo
 rm -rf "$out"
 mkdir -p "$out"

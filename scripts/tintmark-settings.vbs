@@ -3,7 +3,7 @@
 ' (cscript tintmark-settings.vbs) it creates a plugin object to show the settings apply.
 Option Explicit
 
-Function TintmarkPlugin()
+Private Function TintmarkPlugin()
     Dim p
     Set p = Nothing
     On Error Resume Next
@@ -45,5 +45,3 @@ t.HighlightModeAlways = True
 t.CrossLinesColor = RGB(232, 236, 250)
 t.EnableHorizCrossLine = True
 t.EnableVertCrossLine = False
-
-WScript.Echo "Tintmark settings applied"

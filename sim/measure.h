@@ -12,6 +12,7 @@ namespace cfgsim {
 struct Measurement {
     int actions = 0;
     double medianMs = 0, p99Ms = 0;  // time dispatching the editor's messages, per action
+    double cpuMs = 0;                // processor time of the simulator's thread, per action
     double hostCalls = 0;            // host operations called, per action
     // Per action (medians), when measured: the area the editor painted (each pixel once)
     // and the number of its client pixels that look different afterwards.
@@ -29,7 +30,7 @@ Measurement Measure(HWND editor, int n, const std::function<void()>& action);
 // again (a plugin's command and the repaints it causes).
 Measurement MeasureWhole(int n, const std::function<void()>& action);
 
-// "measure WHAT: median 0.041 ms p99 0.090 ms, host calls 7.0", followed by
+// "measure WHAT: median 0.041 ms p99 0.090 ms, cpu 0.050 ms, host calls 7.0", followed by
 // ", painted 6115 px, changed 1836 px" when the areas were measured.
 std::wstring FormatMeasurement(const std::wstring& what, const Measurement& m);
 

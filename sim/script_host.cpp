@@ -1,13 +1,17 @@
-// Runs VBScript and JScript files through the system's script engines, with the loaded
-// plugins reachable by name, a "Plugins" collection (Plugins("Tintmark")) and WScript.Echo.
+// Runs VBScript and JScript files through the system's script engines as the configurator's
+// script host does: the loaded plugins reachable by name and through a "Plugins" collection
+// (Plugins("Tintmark")), the host's Message function, and no objects of the Windows script
+// host (WScript). A loaded script stays loaded so that its procedures can be run as macros.
 #include "script_host.h"
 
 #include <activscp.h>
 
-#include <cstdio>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "simulator.h"
+#include "text/cp1251.h"
 
 namespace cfgsim {
 
@@ -35,7 +39,7 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }   // lives on the host's stack
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }   // lives as long as its script
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
         if (n) *n = 0;
@@ -44,12 +48,22 @@ public:
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
 };
 
-// WScript: Echo writes its arguments to the simulator's log.
-class WScriptObject final : public NamedDispatch {
+std::wstring Text(const VARIANT& v) {
+    VARIANT s;
+    VariantInit(&s);
+    std::wstring text;
+    if (SUCCEEDED(VariantChangeType(&s, const_cast<VARIANT*>(&v), 0, VT_BSTR)))
+        text.assign(s.bstrVal, SysStringLen(s.bstrVal));
+    VariantClear(&s);
+    return text;
+}
+
+// The configurator's global members: Message(text[, kind]) writes a line to the message
+// window.
+class HostGlobals final : public NamedDispatch {
 public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT n, LCID, DISPID* ids) override {
-        if (n != 1) return DISP_E_UNKNOWNNAME;
-        if (_wcsicmp(names[0], L"Echo") == 0) {
+        if (n >= 1 && _wcsicmp(names[0], L"Message") == 0) {
             ids[0] = 1;
             return S_OK;
         }
@@ -59,17 +73,10 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
         if (id != 1) return DISP_E_MEMBERNOTFOUND;
-        std::wstring line;
-        for (UINT i = p ? p->cArgs : 0; i > 0; --i) {
-            VARIANT s;
-            VariantInit(&s);
-            if (SUCCEEDED(VariantChangeType(&s, &p->rgvarg[i - 1], 0, VT_BSTR))) {
-                if (!line.empty()) line += L" ";
-                line += std::wstring(s.bstrVal, SysStringLen(s.bstrVal));
-            }
-            VariantClear(&s);
-        }
-        Simulator::Get().Log(L"script: " + line);
+        if (!p || p->cArgs < 1 || p->cArgs > 2) return DISP_E_BADPARAMCOUNT;
+        const std::wstring line = Text(p->rgvarg[p->cArgs - 1]);
+        Simulator::Get().messageLines.push_back(line);
+        Simulator::Get().Log(L"script message: " + line);
         return S_OK;
     }
 };
@@ -90,11 +97,7 @@ public:
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* p, VARIANT* result, EXCEPINFO*,
                                      UINT*) override {
         if (id != DISPID_VALUE || !p || p->cArgs != 1) return DISP_E_MEMBERNOTFOUND;
-        VARIANT s;
-        VariantInit(&s);
-        if (FAILED(VariantChangeType(&s, &p->rgvarg[0], 0, VT_BSTR))) return DISP_E_TYPEMISMATCH;
-        IDispatch* plugin = Simulator::Get().PluginByName(std::wstring(s.bstrVal, SysStringLen(s.bstrVal)));
-        VariantClear(&s);
+        IDispatch* plugin = Simulator::Get().PluginByName(Text(p->rgvarg[0]));
         if (!plugin) return DISP_E_MEMBERNOTFOUND;
         if (result) {
             VariantInit(result);
@@ -127,7 +130,7 @@ public:
         if (ti) *ti = nullptr;
         if (!(mask & SCRIPTINFO_IUNKNOWN)) return S_OK;
         IDispatch* d = nullptr;
-        if (_wcsicmp(name, L"WScript") == 0) d = &wscript_;
+        if (_wcsicmp(name, L"Configurator") == 0) d = &globals_;
         else if (_wcsicmp(name, L"Plugins") == 0) d = &plugins_;
         else d = Simulator::Get().PluginByName(name);
         if (!d) return TYPE_E_ELEMENTNOTFOUND;
@@ -158,43 +161,188 @@ public:
     std::wstring failure;
 
 private:
-    WScriptObject wscript_;
+    HostGlobals globals_;
     PluginsObject plugins_;
 };
 
-}  // namespace
+// One script in its own engine, closed with it.
+struct LoadedScript {
+    std::wstring name;  // file name without folder and extension, as the host lists it
+    IActiveScript* engine = nullptr;
+    IActiveScriptParse* parse = nullptr;
+    std::unique_ptr<Site> site = std::make_unique<Site>();
 
-bool RunScriptFile(const std::wstring& path, const std::wstring& source, std::wstring& error) {
+    LoadedScript() = default;
+    LoadedScript(const LoadedScript&) = delete;
+    LoadedScript& operator=(const LoadedScript&) = delete;
+    ~LoadedScript() {
+        if (parse) parse->Release();
+        if (engine) {
+            engine->Close();
+            engine->Release();
+        }
+    }
+};
+
+std::vector<std::unique_ptr<LoadedScript>>& Loaded() {
+    static std::vector<std::unique_ptr<LoadedScript>> scripts;
+    return scripts;
+}
+
+std::wstring ScriptName(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L"\\/");
+    std::wstring name = slash == std::wstring::npos ? path : path.substr(slash + 1);
+    const size_t dot = name.find_last_of(L'.');
+    return dot == std::wstring::npos ? name : name.substr(0, dot);
+}
+
+// Starts an engine on the source and runs its top-level code.
+std::unique_ptr<LoadedScript> Start(const std::wstring& path, const std::wstring& source, std::wstring& error) {
+    auto script = std::make_unique<LoadedScript>();
+    script->name = ScriptName(path);
     const size_t dot = path.find_last_of(L'.');
     const std::wstring ext = dot == std::wstring::npos ? L"" : path.substr(dot);
     const wchar_t* language = _wcsicmp(ext.c_str(), L".js") == 0 ? L"JScript" : L"VBScript";
     CLSID clsid;
-    IActiveScript* engine = nullptr;
-    IActiveScriptParse* parse = nullptr;
     if (FAILED(CLSIDFromProgID(language, &clsid)) ||
         FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, kIActiveScript,
-                                reinterpret_cast<void**>(&engine)))) {
+                                reinterpret_cast<void**>(&script->engine)))) {
         error = std::wstring(L"no ") + language + L" engine";
-        return false;
+        return nullptr;
     }
-    Site site;
-    bool ok = SUCCEEDED(engine->QueryInterface(kIActiveScriptParse, reinterpret_cast<void**>(&parse))) &&
-              SUCCEEDED(parse->InitNew()) && SUCCEEDED(engine->SetScriptSite(&site));
+    Site& site = *script->site;
+    bool ok = SUCCEEDED(script->engine->QueryInterface(kIActiveScriptParse, reinterpret_cast<void**>(&script->parse))) &&
+              SUCCEEDED(script->parse->InitNew()) && SUCCEEDED(script->engine->SetScriptSite(&site));
     if (ok) {
-        engine->AddNamedItem(L"WScript", SCRIPTITEM_ISVISIBLE);
-        engine->AddNamedItem(L"Plugins", SCRIPTITEM_ISVISIBLE);
-        for (const auto& p : Simulator::Get().plugins) engine->AddNamedItem(p.name.c_str(), SCRIPTITEM_ISVISIBLE);
+        script->engine->AddNamedItem(L"Configurator", SCRIPTITEM_ISVISIBLE | SCRIPTITEM_GLOBALMEMBERS);
+        script->engine->AddNamedItem(L"Plugins", SCRIPTITEM_ISVISIBLE);
+        for (const auto& p : Simulator::Get().plugins) script->engine->AddNamedItem(p.name.c_str(), SCRIPTITEM_ISVISIBLE);
         EXCEPINFO e{};
-        const HRESULT hr = parse->ParseScriptText(source.c_str(), nullptr, nullptr, nullptr, 0, 0,
-                                                  SCRIPTTEXT_ISVISIBLE, nullptr, &e);
-        ok = SUCCEEDED(hr) && SUCCEEDED(engine->SetScriptState(SCRIPTSTATE_CONNECTED)) && site.failure.empty();
+        const HRESULT hr = script->parse->ParseScriptText(source.c_str(), nullptr, nullptr, nullptr, 0, 0,
+                                                          SCRIPTTEXT_ISVISIBLE, nullptr, &e);
+        ok = SUCCEEDED(hr) && SUCCEEDED(script->engine->SetScriptState(SCRIPTSTATE_CONNECTED)) && site.failure.empty();
         if (!ok && site.failure.empty()) site.failure = L"the engine refused the script";
     }
     error = site.failure;
-    if (parse) parse->Release();
-    engine->Close();
-    engine->Release();
-    return ok;
+    if (!ok) return nullptr;
+    return script;
 }
+
+LoadedScript* Find(const std::wstring& name) {
+    for (auto& s : Loaded())
+        if (_wcsicmp(s->name.c_str(), name.c_str()) == 0) return s.get();
+    return nullptr;
+}
+
+IDispatch* ScriptDispatch(LoadedScript& script) {
+    IDispatch* d = nullptr;
+    if (FAILED(script.engine->GetScriptDispatch(nullptr, &d))) return nullptr;
+    return d;
+}
+
+}  // namespace
+
+std::wstring DecodeScript(const std::string& bytes) {
+    if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) return Wide(bytes.substr(3));
+    if (bytes.size() >= 2 && bytes.compare(0, 2, "\xFF\xFE") == 0) {
+        std::wstring text;
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]) |
+                                         static_cast<unsigned char>(bytes[i + 1]) << 8);
+        return text;
+    }
+    const std::u16string text = tintmark::Decode1251(bytes);
+    return std::wstring(text.begin(), text.end());
+}
+
+bool RunScriptFile(const std::wstring& path, const std::wstring& source, std::wstring& error) {
+    return Start(path, source, error) != nullptr;
+}
+
+bool LoadScriptFile(const std::wstring& path, const std::wstring& source, std::wstring& error) {
+    const std::wstring name = ScriptName(path);
+    auto& loaded = Loaded();
+    for (auto it = loaded.begin(); it != loaded.end(); ++it)
+        if (_wcsicmp((*it)->name.c_str(), name.c_str()) == 0) {
+            loaded.erase(it);  // loading again replaces the earlier copy, as the host's reload does
+            break;
+        }
+    auto script = Start(path, source, error);
+    if (!script) return false;
+    loaded.push_back(std::move(script));
+    return true;
+}
+
+bool ListMacros(const std::wstring& scriptName, std::vector<std::wstring>& macros, std::wstring& error) {
+    LoadedScript* script = Find(scriptName);
+    if (!script) {
+        error = L"no loaded script " + scriptName;
+        return false;
+    }
+    IDispatch* d = ScriptDispatch(*script);
+    ITypeInfo* info = nullptr;
+    TYPEATTR* attr = nullptr;
+    if (!d || FAILED(d->GetTypeInfo(0, LOCALE_USER_DEFAULT, &info)) || FAILED(info->GetTypeAttr(&attr))) {
+        if (info) info->Release();
+        if (d) d->Release();
+        error = L"the engine does not describe " + scriptName;
+        return false;
+    }
+    for (WORD i = 0; i < attr->cFuncs; ++i) {
+        FUNCDESC* f = nullptr;
+        if (FAILED(info->GetFuncDesc(i, &f))) continue;
+        if (f->cParams == 0 && f->invkind == INVOKE_FUNC && !(f->wFuncFlags & FUNCFLAG_FRESTRICTED)) {
+            BSTR name = nullptr;
+            UINT n = 0;
+            if (SUCCEEDED(info->GetNames(f->memid, &name, 1, &n)) && n == 1)
+                macros.emplace_back(name, SysStringLen(name));
+            SysFreeString(name);
+        }
+        info->ReleaseFuncDesc(f);
+    }
+    info->ReleaseTypeAttr(attr);
+    info->Release();
+    d->Release();
+    return true;
+}
+
+bool RunMacro(const std::wstring& scriptName, const std::wstring& procedure, std::wstring& error) {
+    LoadedScript* script = Find(scriptName);
+    if (!script) {
+        error = L"no loaded script " + scriptName;
+        return false;
+    }
+    IDispatch* d = ScriptDispatch(*script);
+    if (!d) {
+        error = L"the engine gives no dispatch for " + scriptName;
+        return false;
+    }
+    LPOLESTR names[] = {const_cast<LPOLESTR>(procedure.c_str())};
+    DISPID id = DISPID_UNKNOWN;
+    HRESULT hr = d->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    if (SUCCEEDED(hr)) {
+        script->site->failure.clear();
+        DISPPARAMS none{nullptr, nullptr, 0, 0};
+        VARIANT result;
+        VariantInit(&result);
+        EXCEPINFO e{};
+        hr = d->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result, &e, nullptr);
+        VariantClear(&result);
+        SysFreeString(e.bstrSource);
+        SysFreeString(e.bstrHelpFile);
+        if (FAILED(hr)) {
+            error = !script->site->failure.empty() ? script->site->failure
+                    : e.bstrDescription             ? std::wstring(e.bstrDescription)
+                                                    : L"the macro failed";
+        }
+        SysFreeString(e.bstrDescription);
+    } else {
+        error = L"no procedure " + procedure + L" in " + scriptName;
+    }
+    d->Release();
+    return SUCCEEDED(hr);
+}
+
+void UnloadScripts() { Loaded().clear(); }
 
 }  // namespace cfgsim

@@ -80,12 +80,30 @@ void AddPluginCommands(CommandTable& t) {
                      VariantClear(&v);
                  }, 4};
     t[L"run-script"] = {[](ScriptContext& ctx, const Words& w) {
-                            std::wstring source = Wide(ReadFile(ctx.Path(w[1])));
-                            if (!source.empty() && source[0] == 0xFEFF) source.erase(0, 1);
                             std::wstring error;
-                            if (!RunScriptFile(ctx.Path(w[1]), source, error)) throw ScriptError{w[1] + L": " + error};
+                            if (!RunScriptFile(ctx.Path(w[1]), DecodeScript(ReadFile(ctx.Path(w[1]))), error))
+                                throw ScriptError{w[1] + L": " + error};
                             Simulator::Get().Log(L"ran " + w[1]);
                         }, 2};
+    t[L"load-script"] = {[](ScriptContext& ctx, const Words& w) {
+                             std::wstring error;
+                             if (!LoadScriptFile(ctx.Path(w[1]), DecodeScript(ReadFile(ctx.Path(w[1]))), error))
+                                 throw ScriptError{w[1] + L": " + error};
+                             Simulator::Get().Log(L"loaded " + w[1]);
+                         }, 2};
+    t[L"macros"] = {[](ScriptContext&, const Words& w) {
+                        std::vector<std::wstring> macros;
+                        std::wstring error;
+                        if (!ListMacros(w[1], macros, error)) throw ScriptError{error};
+                        std::wstring line = L"macros " + w[1] + L":";
+                        for (const auto& m : macros) line += L" " + m;
+                        Simulator::Get().Log(line);
+                    }, 2};
+    t[L"macro"] = {[](ScriptContext&, const Words& w) {
+                       std::wstring error;
+                       if (!RunMacro(w[1], w[2], error)) throw ScriptError{w[1] + L"." + w[2] + L": " + error};
+                       Simulator::Get().Log(L"macro " + w[1] + L"." + w[2]);
+                   }, 3};
     t[L"quit"] = {[](ScriptContext&, const Words&) {
                       if (RequestQuit()) throw ScriptQuit{};
                   }};

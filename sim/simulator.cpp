@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "host_objects.h"
+#include "script_host.h"
 
 namespace cfgsim {
 
@@ -142,6 +143,7 @@ bool Simulator::LoadPlugin(const std::wstring& progId) {
 }
 
 void Simulator::UnloadPlugins() {
+    UnloadScripts();  // scripts hold the plugins' objects
     for (auto& p : plugins) {
         p.host->Done();
         Log(L"plugin " + p.name + L": Done");

@@ -41,6 +41,16 @@ void DeleteTree(const std::wstring& path) {
     if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
         throw ComError(HRESULT_FROM_WIN32(rc), L"Cannot delete HKCR\\" + path);
 }
+
+// The type library's "major.minor", the version a control's clients look for.
+std::wstring TypeLibVersion() {
+    TLIBATTR* attr = nullptr;
+    ITypeLib* lib = PluginTypeLib();
+    ThrowIfFailed(lib->GetLibAttr(&attr), L"GetLibAttr");
+    const std::wstring version = std::to_wstring(attr->wMajorVerNum) + L"." + std::to_wstring(attr->wMinorVerNum);
+    lib->ReleaseTLibAttr(attr);
+    return version;
+}
 }  // namespace
 
 HRESULT RegisterServer() {
@@ -58,7 +68,7 @@ HRESULT RegisterServer() {
         SetValue(clsid + L"\\MiscStatus\\1", nullptr, std::to_wstring(0x12000));
         SetValue(clsid + L"\\ToolboxBitmap32", nullptr, path + L",1");
         SetValue(clsid + L"\\TypeLib", nullptr, GuidString(LIBID_Tintmark));
-        SetValue(clsid + L"\\Version", nullptr, L"1.0");
+        SetValue(clsid + L"\\Version", nullptr, TypeLibVersion());
         SetValue(progId, nullptr, kControlDescription);
         SetValue(progId + L"\\CLSID", nullptr, GuidString(CLSID_TintmarkPlugin));
 

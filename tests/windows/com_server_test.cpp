@@ -79,9 +79,9 @@ TEST(ComServer, RegisterCreateAndUnregisterRoundTrip) {
     EXPECT_EQ(Value(kClsid + L"\\MiscStatus\\1"), L"73728");
     EXPECT_EQ(lstrcmpiW(Value(kClsid + L"\\ToolboxBitmap32").c_str(), (g_dll + L",1").c_str()), 0);
     EXPECT_EQ(Value(kClsid + L"\\TypeLib"), Guid(LIBID_Tintmark));
-    EXPECT_EQ(Value(kClsid + L"\\Version"), L"1.0");
+    EXPECT_EQ(Value(kClsid + L"\\Version"), TINTMARK_TLB_VERSION);
     EXPECT_EQ(Value(L"Tintmark.TintmarkPlugin\\CLSID"), Guid(CLSID_TintmarkPlugin));
-    EXPECT_EQ(Value(L"TypeLib\\" + Guid(LIBID_Tintmark) + L"\\1.0"), L"TintmarkPlugin Library");
+    EXPECT_EQ(Value(L"TypeLib\\" + Guid(LIBID_Tintmark) + L"\\" + TINTMARK_TLB_VERSION), L"TintmarkPlugin Library");
     EXPECT_TRUE(KeyExists(L"Interface\\" + Guid(IID_ITintmarkPlugin)));
 
     // Created by ProgID as a host does, answering both of its interfaces.

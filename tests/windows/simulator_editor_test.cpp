@@ -449,6 +449,16 @@ LRESULT SlowKeys(HWND w, UINT m, WPARAM wp, LPARAM lp, WNDPROC host) {
     if (m == WM_KEYDOWN) Sleep(4);
     return CallWindowProcW(host, w, m, wp, lp);
 }
+
+// A window procedure that keeps the processor busy for 30 ms on every key.
+LRESULT BusyKeys(HWND w, UINT m, WPARAM wp, LPARAM lp, WNDPROC host) {
+    if (m == WM_KEYDOWN) {
+        const DWORD start = GetTickCount();
+        volatile unsigned spin = 0;
+        while (GetTickCount() - start < 30) spin = spin + 1;
+    }
+    return CallWindowProcW(host, w, m, wp, lp);
+}
 }  // namespace
 
 TEST_F(EditorTest, MeasuringTimesEverythingOnTopOfTheEditorAndCountsHostCalls) {
@@ -474,16 +484,25 @@ TEST_F(EditorTest, MeasuringTimesEverythingOnTopOfTheEditorAndCountsHostCalls) {
         Subclass slow(doc->editor, SlowKeys);
         const Measurement m = Measure(doc->editor, 6, action);
         EXPECT_GE(m.medianMs, 4.0);
+        EXPECT_LT(m.cpuMs, 4.0) << "waiting is no processor time";
+    }
+    {
+        Subclass busy(doc->editor, BusyKeys);
+        const Measurement m = Measure(doc->editor, 6, action);
+        EXPECT_GE(m.cpuMs, 20.0) << "busy time counts, read over the whole run";
     }
     Measurement fixed;
     fixed.medianMs = 0.0414;
     fixed.p99Ms = 0.09;
+    fixed.cpuMs = 0.05;
     fixed.hostCalls = 7;
-    EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed), L"measure key Down 200: median 0.041 ms p99 0.090 ms, host calls 7.0");
+    EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed),
+              L"measure key Down 200: median 0.041 ms p99 0.090 ms, cpu 0.050 ms, host calls 7.0");
     fixed.areas = true;
     fixed.paintedPx = 6115;
     fixed.changedPx = 1836;
     EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed),
-              L"measure key Down 200: median 0.041 ms p99 0.090 ms, host calls 7.0, painted 6115 px, changed 1836 px");
+              L"measure key Down 200: median 0.041 ms p99 0.090 ms, cpu 0.050 ms, host calls 7.0, painted 6115 px, "
+              L"changed 1836 px");
     t->Release();
 }
