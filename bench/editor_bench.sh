@@ -31,4 +31,4 @@ win() { echo "Z:${1//\//\\}"; }
 tools/wine-run.sh "$build" regsvr32 /s "$(win "$build/src/core/tintmark.dll")"
 echo "largest corpus module: $(basename "$largest")"
 tools/wine-run.sh "$build" "$build/sim/cfgsim.exe" --hidden --script "$(win "$work/editor_bench.cfgsim")" \
-    --work "$(win "$work/w")" | tr -d '\r' | grep -E '^measure|failed|^Z:'
+    --work "$(win "$work/w")" | tr -d '\r' | grep -E "^(measure|note)|failed|^Z:"

@@ -88,6 +88,15 @@ void ErasePairHighlight(PairView& view, PairState& state) {
 
 namespace {
 
+// Line line from its start to column endCol (included): cut from known when that is the
+// line's text, else read from the document.
+std::string LineUpTo(TextDocument& doc, int32_t line, int32_t endCol, int32_t knownLine, const std::string& known) {
+    const int64_t end = int64_t{endCol} + 1;
+    if (line == knownLine)
+        return known.substr(0, static_cast<size_t>(std::clamp<int64_t>(end, 0, static_cast<int64_t>(known.size()))));
+    return doc.RangeText(line, 0, line, Saturated(end));
+}
+
 bool IsHeader(uint8_t kind) { return kind == kProcedure || kind == kFunction; }
 bool IsEnd(uint8_t kind) { return kind == kEndProcedure || kind == kEndFunction; }
 
@@ -110,11 +119,13 @@ public:
         return Finish(line, int64_t{x} - view_.TextWidth(left), int64_t{x} + view_.TextWidth(right));
     }
 
-    // The partner token on its own line; text receives the token's text.
-    Rect Partner(const TKeyWordPos& p, std::string& text) {
-        const std::string prefix = doc_.RangeText(p.Line, 0, p.Line, p.StartCol);
-        text = doc_.RangeText(p.Line, p.StartCol, p.Line, p.EndCol + 1);
-        const int32_t x = view_.ExpandedTextWidth(prefix);
+    // The partner token on its own line; text receives the token's text. The line up to the
+    // token's end is read once (not at all when it is the caret line, already read).
+    Rect Partner(const TKeyWordPos& p, std::string& text, int32_t knownLine, const std::string& known) {
+        const std::string upTo = LineUpTo(doc_, p.Line, p.EndCol, knownLine, known);
+        const size_t start = std::min(upTo.size(), static_cast<size_t>(std::max(p.StartCol, 0)));
+        text = upTo.substr(start);
+        const int32_t x = view_.ExpandedTextWidth(std::string_view(upTo).substr(0, start));
         return Finish(p.Line, x, int64_t{x} + view_.TextWidth(text));
     }
 
@@ -188,7 +199,7 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     int32_t depth = 0, found = -1;
     if (FindPartner(map, ci, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2, IsHeader(caret.Kind),
                     IsEnd(caret.Kind), depth, found) == PartnerSearch::Found) {
-        state.PairTokenRect = state.PairTokenComposed = rects.Partner(map[found], state.PairTokenText);
+        state.PairTokenRect = state.PairTokenComposed = rects.Partner(map[found], state.PairTokenText, L, s);
         state.PairTokenShown = true;
         out.hasPartner = true;
         out.partner = map[found];
@@ -268,12 +279,13 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
         }
         const TKeyWordPos& e = map[chosen];
         if (e.Direction == kNeutral) return noBlock();
-        text = doc.RangeText(e.Line, e.StartCol, e.Line, e.EndCol + 1);
+        // The token's line up to its end: the caret line already read, or one read.
+        lineText = LineUpTo(doc, e.Line, e.EndCol, caretLine, s);
+        text = lineText.substr(std::min(lineText.size(), static_cast<size_t>(std::max(e.StartCol, 0))));
         left.clear();
         right = text;
         c = e.StartCol;
         L = e.Line;
-        lineText = L == caretLine ? s : doc.Line(L);
         onCaretLine = L == caretLine;
         cls.Kind = e.Kind;
     }
@@ -293,7 +305,7 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     const bool hasPartner = FindPartner(map, chosen, cls.Direction, cls.Kind, cls.Partner1, cls.Partner2,
                                         IsHeader(caret.Kind), IsEnd(caret.Kind), depth, found) ==
                             PartnerSearch::Found;
-    if (hasPartner) pairRect = rects.Partner(map[found], pairText);
+    if (hasPartner) pairRect = rects.Partner(map[found], pairText, caretLine, s);
 
     // Compared in this view: the stored boxes moved with the text if the view scrolled since.
     // A partner box that is shown but has no partner now is a change too.

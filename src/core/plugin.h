@@ -19,6 +19,7 @@
 #include "regex/pattern.h"
 #include "render/gdi_cache.h"
 #include "render/overlay_geometry.h"
+#include "render/own_damage.h"
 #include "render/measure_canvas.h"
 #include "tintmark_h.h"
 
@@ -71,6 +72,7 @@ public:
     bool PairTokenInUpdate = false;
     CrossLineState Cross;
     GdiCache Gdi;
+    OwnDamage Damage;  // what the plugin erased in an editor since that editor's last paint
 
     // The pairing's view of the settings and of the remembered caret line.
     PairSettings PairingSettings() const {

@@ -58,8 +58,9 @@ void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bo
     // The cross lines follow the caret also where the highlight stays or the pairing did not
     // place them, and come back where a selection took them off.
     const CrossLineState& c = p.Cross;
+    // Only the column line depends on the caret's column.
     if ((p.Look.EnableHorizCrossLine || p.Look.EnableVertCrossLine) &&
-        (c.Line != line || c.Col != col || view.CrossLinesMissing(line)))
+        (c.Line != line || (p.Look.EnableVertCrossLine && c.Col != col) || view.CrossLinesMissing(line)))
         view.UpdateCrossLines();
 }
 

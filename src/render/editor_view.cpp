@@ -116,10 +116,7 @@ int32_t EditorView::ExpandedTextWidth(std::string_view text) {
     return tintmark::ExpandedTextWidth(text, measure, p_.Config.TabSize, p_.TabWidth, p_.CharWidth, scratch_);
 }
 
-void EditorView::Invalidate(const Rect& r) {
-    const RECT rc = ToRect(r);
-    InvalidateRect(wnd_, &rc, FALSE);
-}
+void EditorView::Invalidate(const Rect& r) { p_.Damage.Invalidate(wnd_, r); }
 
 void EditorView::InvalidateFrame(const Rect& r, ViewShift shift) {
     const FrameEdges at = EdgesOf(Offset(r, 0, shift.dy));
@@ -153,20 +150,50 @@ void EditorView::RebaseBoxes(PairState& s) {
     s.ViewHScroll = HorizontalScrollPos();
 }
 
-void EditorView::DrawPairHighlight(PairState& s) {
-    if (!s.CaretTokenShown && !s.PairTokenShown) return;
+void EditorView::DrawPairHighlight(PairState& s) { DrawBoxes(s, s.CaretTokenShown, s.PairTokenShown); }
+
+void EditorView::DrawBoxes(PairState& s, bool caret, bool pair) {
+    caret = caret && s.CaretTokenShown;
+    pair = pair && s.PairTokenShown;
+    if (!caret && !pair) return;
     RebaseBoxes(s);
     DrawingFrame& frame = Frame();
     const bool bracket = IsBracket(s.CaretTokenKind);
     const Appearance& a = p_.Look;
-    if (s.CaretTokenShown)
+    if (caret)
         DrawBox(p_, frame.dc(), s.CaretTokenComposed, s.CaretTokenRect, s.CaretTokenText, bracket,
                 {a.OpenBracketBgColor, a.OpenBracketFrameColor, a.OpenBracketUnderLineColor,
                  a.OpenBracketFontColor, a.OpenBracketFontBold});
-    if (s.PairTokenShown)
+    if (pair)
         DrawBox(p_, frame.dc(), s.PairTokenComposed, s.PairTokenRect, s.PairTokenText, bracket,
                 {a.CloseBracketBgColor, a.CloseBracketFrameColor, a.CloseBracketUnderLineColor,
                  a.CloseBracketFontColor, a.CloseBracketFontBold});
+}
+
+void EditorView::RedrawMarksIn(const Rect& U) {
+    CrossLineState& c = p_.Cross;
+    PairState& s = p_.Analysis.Pair;
+    auto frameHit = [&](const Rect& r) {
+        for (const Rect& e : EdgesOf(c.HorizCrossRect).edge)
+            if (Intersects(e, r)) return true;
+        return false;
+    };
+    const bool frame = c.HorizCrossShown && frameHit(U);
+    const bool column = c.VertCrossShown && Intersects(c.VertCrossRect, U);
+    if (frame || column) {
+        DrawingFrame& f = Frame();
+        HBRUSH brush = p_.Gdi.Brush(p_.Look.CrossLinesColor);
+        for (const auto& [draw, rect] : {std::pair{frame, c.HorizCrossRect}, std::pair{column, c.VertCrossRect}})
+            if (draw) {
+                const RECT r = ToRect(rect);
+                FrameRect(f.dc(), &r, brush);
+            }
+    }
+    // A box lies above the lines: one that a redrawn line crosses is drawn again too.
+    auto boxHit = [&](const Rect& r) {
+        return Intersects(r, U) || (frame && frameHit(r)) || (column && Intersects(r, c.VertCrossRect));
+    };
+    DrawBoxes(s, boxHit(s.CaretTokenRect), boxHit(s.PairTokenRect));
 }
 
 void EditorView::RebaseCrossLines(CrossLineState& c) {

@@ -44,6 +44,9 @@ public:
     // calls for it: a selection took it off, say.
     bool CrossLinesMissing(int32_t caretLine);
 
+    // Draws again the marks on the screen that a host paint of U painted over (nothing is
+    // placed afresh: the view is as they were placed).
+    void RedrawMarksIn(const Rect& U);
     // Erases the highlight and clears its shown flags.
     void EraseHighlight();
     // Runs the pair highlight of the current mode (always = the "always" variant).
@@ -64,6 +67,8 @@ private:
     void InvalidateFrame(const Rect& r, ViewShift shift);
     // Stored boxes placed in another view are moved to where their text now stands.
     void RebaseBoxes(PairState& s);
+    // Draws the shown boxes of those asked for.
+    void DrawBoxes(PairState& s, bool caret, bool pair);
     // Cross lines placed in another view: the frame moved with its line; the copies a
     // sideways scroll moved are taken off.
     void RebaseCrossLines(CrossLineState& c);

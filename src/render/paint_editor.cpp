@@ -4,6 +4,7 @@
 #include "render/paint_editor.h"
 
 #include "analysis/scanner.h"
+#include "core/handles.h"
 #include "core/host_document.h"
 #include "core/plugin.h"
 #include "core/records.h"
@@ -46,6 +47,13 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     RECT u{};
     GetUpdateRect(W, &u, FALSE);
     const Rect U{u.left, u.top, u.right, u.bottom};
+    // A paint of nothing but the marks the plugin erased itself: the host has nothing new to say.
+    bool ownOnly = false;
+    {
+        UniqueGdiObject update(CreateRectRgn(0, 0, 0, 0));
+        ownOnly = update && GetUpdateRgn(W, static_cast<HRGN>(update.get()), FALSE) > NULLREGION &&
+                  p.Damage.TakeOnlyOwn(W, static_cast<HRGN>(update.get()));
+    }
     p.CaretTokenInUpdate = false;
     p.PairTokenInUpdate = false;
     PairState& pair = p.Analysis.Pair;
@@ -54,6 +62,23 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     const ViewShift dBoxes = ShiftSince(pair.ViewFirstLine, pair.ViewHScroll, F, hscroll, p.LineHeight);
     const ViewShift dCross = ShiftSince(cross.FirstLine, cross.HScroll, F, hscroll, p.LineHeight);
     const Rect bottomStrip{0, K.bottom - p.LineHeight, K.right, K.bottom};
+
+    const Rect G{0, 0, p.TextOriginX - 1, K.bottom};
+    auto keepGutterFromHost = [&] {
+        if (G.right <= 0) return;
+        const RECT g = ToRect(G);
+        ValidateRect(W, &g);
+    };
+    // The host repaints what the plugin erased in a view that is as the marks were placed:
+    // the marks it painted over are drawn again from what is stored, without a host call.
+    if (focused && ownOnly && F == p.LastFirstLine && V == p.LastVisibleLines && hscroll == p.LastHScrollPos &&
+        !p.Analysis.Pair.HScrolled && !p.LastKeyWasEdit && !p.TelepatInserted && dBoxes.None() && dCross.None() &&
+        CrossLinesFit(cross, K)) {
+        keepGutterFromHost();
+        const LRESULT result = callHost();
+        view.RedrawMarksIn(U);
+        return result;
+    }
 
     bool linesChanged = false;
     int32_t caretLine = 0, caretCol = 0;
@@ -78,7 +103,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     bool redrawStoredBoxes = false;
     if (focused && (pair.CaretTokenShown || pair.PairTokenShown)) {
         auto damaged = [&](bool shown, const Rect& r) {
-            return shown && (!unchanged || Intersects(r, U) || Intersects(r, bottomStrip));
+            return shown && (!unchanged || Intersects(r, U) || (!ownOnly && Intersects(r, bottomStrip)));
         };
         const bool caretDamaged = damaged(pair.CaretTokenShown, pair.CaretTokenRect);
         const bool pairDamaged = damaged(pair.PairTokenShown, pair.PairTokenRect);
@@ -114,15 +139,12 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         cross.VertCrossShown = false;
     }
 
-    Invalidate(W, bottomStrip);
-    const Rect G{0, 0, p.TextOriginX - 1, K.bottom};
+    // The host's partly visible last line is repainted whole with every paint it asked for.
+    if (!ownOnly) Invalidate(W, bottomStrip);
     bool gutterTouched = Intersects(G, U);
     const bool fromTop = U.top == 0 && U.left == 0 && U.right >= p.TextOriginX - 1;
     const bool oneLine = U.bottom - U.top == p.LineHeight && U.left < p.TextOriginX;
-    if (G.right > 0) {
-        const RECT g = ToRect(G);
-        ValidateRect(W, &g);
-    }
+    keepGutterFromHost();
 
     const LRESULT result = callHost();
 
@@ -148,7 +170,8 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             // Lines placed for this caret in an unchanged view are drawn again as they stand;
             // otherwise they are placed afresh.
             // Lines placed for another client size (the window was resized) are placed afresh.
-            if (unchanged && CrossLinesFit(cross, K) && caretLine == cross.Line && caretCol == cross.Col &&
+            if (unchanged && CrossLinesFit(cross, K) && caretLine == cross.Line &&
+                (!p.Look.EnableVertCrossLine || caretCol == cross.Col) &&
                 !docView.CrossLinesMissing(caretLine))
                 docView.DrawCrossLines();
             else
