@@ -20,6 +20,7 @@
 #include "render/gdi_cache.h"
 #include "render/overlay_geometry.h"
 #include "render/own_damage.h"
+#include "render/clean_copy.h"
 #include "render/measure_canvas.h"
 #include "tintmark_h.h"
 
@@ -73,6 +74,7 @@ public:
     CrossLineState Cross;
     GdiCache Gdi;
     OwnDamage Damage;  // what the plugin erased in an editor since that editor's last paint
+    CleanCopy Clean;   // the host's pixels under the marks, to take them off without a repaint
 
     // The pairing's view of the settings and of the remembered caret line.
     PairSettings PairingSettings() const {

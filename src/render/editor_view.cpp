@@ -2,6 +2,7 @@
 #include "render/editor_view.h"
 
 #include <algorithm>
+#include <climits>
 
 #include "core/handles.h"
 #include "core/plugin.h"
@@ -16,23 +17,40 @@ RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-// The common frame of every drawing: the window's device context, with the caret hidden
-// while the window has the focus. One frame serves all drawing of one piece of handling.
+// The common frame of every drawing: the window's device context; while the window has the
+// focus, the caret is hidden before anything is drawn or read where it stands (drawing over
+// a shown caret would be inverted by its next blink), and shown again at the end. One frame
+// serves all drawing of one piece of handling.
 class DrawingFrame {
 public:
     explicit DrawingFrame(HWND wnd) : wnd_(wnd), focused_(GetFocus() == wnd), dc_(wnd) {
-        if (focused_) HideCaret(wnd_);
+        if (!focused_) return;
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret == wnd)
+            caret_ = Rect{info.rcCaret.left, info.rcCaret.top, info.rcCaret.right, info.rcCaret.bottom};
+        else
+            caret_ = Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};  // not known: hidden for anything
     }
     ~DrawingFrame() {
-        if (focused_) ShowCaret(wnd_);
+        if (hidden_) ShowCaret(wnd_);
     }
     DrawingFrame(const DrawingFrame&) = delete;
     DrawingFrame& operator=(const DrawingFrame&) = delete;
     HDC dc() const { return dc_.get(); }
+    bool focused() const { return focused_; }
+    // About to draw or read pixels of r.
+    void Touch(const Rect& r) {
+        if (!focused_ || hidden_ || !Intersects(r, caret_)) return;
+        HideCaret(wnd_);
+        hidden_ = true;
+    }
 
 private:
     HWND wnd_;
     bool focused_;
+    bool hidden_ = false;
+    Rect caret_;
     UniqueWindowDc dc_;
 };
 
@@ -53,9 +71,11 @@ struct BoxStyle {
 };
 
 // Draws a box for the rectangle the pairing composed; drawn receives the box as drawn (its
-// left edge clipped at the gutter, its right edge set by a bold text).
+// left edge clipped at the gutter, its right edge set by a bold text). before and after are
+// told the box's area around the drawing.
+template <typename Before, typename After>
 void DrawBox(TTintmarkPlugin& p, HDC dc, const Rect& composed, Rect& drawn, const std::string& text1251,
-             bool bracketPair, const BoxStyle& style) {
+             bool bracketPair, const BoxStyle& style, Before&& before, After&& after) {
     const std::wstring text = Cp1251ToWide(text1251);
     SelectGuard font(dc, p.Gdi.HighlightFont(p.Config.Font, style.bold));
     std::optional<int32_t> boldWidth;
@@ -68,6 +88,7 @@ void DrawBox(TTintmarkPlugin& p, HDC dc, const Rect& composed, Rect& drawn, cons
     drawn = composed;
     if (!plan) return;
     drawn = plan->stored;
+    before(plan->stored);
     const RECT fill = ToRect(plan->fill);
     FillRect(dc, &fill, p.Gdi.Brush(style.bg));
     FrameRect(dc, &fill, p.Gdi.Brush(style.frame));
@@ -81,6 +102,7 @@ void DrawBox(TTintmarkPlugin& p, HDC dc, const Rect& composed, Rect& drawn, cons
     const RECT clip = ToRect(plan->clip);
     ExtTextOutW(dc, plan->textX, plan->textY, ETO_CLIPPED, &clip, text.c_str(), static_cast<UINT>(text.size()),
                 nullptr);
+    after(plan->stored);
 }
 
 bool IsBracket(uint8_t kind) { return kind == kOpenBracket || kind == kCloseBracket; }
@@ -118,9 +140,54 @@ int32_t EditorView::ExpandedTextWidth(std::string_view text) {
 
 void EditorView::Invalidate(const Rect& r) { p_.Damage.Invalidate(wnd_, r); }
 
-void EditorView::InvalidateFrame(const Rect& r, ViewShift shift) {
-    const FrameEdges at = EdgesOf(Offset(r, 0, shift.dy));
-    for (const Rect& e : at.edge) Invalidate(e);
+ClientView EditorView::View() {
+    const Rect K = ClientRect(wnd_);
+    return ClientView{FirstVisibleLine(), HorizontalScrollPos(), K.right, K.bottom, p_.LineHeight};
+}
+
+void EditorView::Track() {
+    if (p_.Clean.Tracks(wnd_)) return;
+    // Where the marks of the plugin's state stand now: the screen may show them there.
+    UniqueGdiObject shown(CreateRectRgn(0, 0, 0, 0));
+    auto add = [&](const Rect& r) {
+        UniqueGdiObject one(CreateRectRgn(r.left, r.top, r.right, r.bottom));
+        if (shown && one) CombineRgn(static_cast<HRGN>(shown.get()), static_cast<HRGN>(shown.get()),
+                                     static_cast<HRGN>(one.get()), RGN_OR);
+    };
+    const CrossLineState& c = p_.Cross;
+    const ViewShift dc = ShiftSince(c.FirstLine, c.HScroll);
+    if (c.HorizCrossShown) add(Offset(c.HorizCrossRect, 0, dc.dy));
+    if (c.VertCrossShown) add(Offset(c.VertCrossRect, dc.dx, 0));
+    const PairState& s = p_.Analysis.Pair;
+    const ViewShift db = ShiftSince(s.ViewFirstLine, s.ViewHScroll);
+    if (s.CaretTokenShown) add(Offset(s.CaretTokenRect, db.dx, db.dy));
+    if (s.PairTokenShown) add(Offset(s.PairTokenRect, db.dx, db.dy));
+    p_.Clean.Follow(wnd_, View(), static_cast<HRGN>(shown.get()));
+}
+
+void EditorView::BeforeDraw(const Rect& r) {
+    Track();
+    DrawingFrame& f = Frame();
+    f.Touch(r);
+    p_.Clean.BeforeDraw(wnd_, f.dc(), View(), r, f.focused());
+}
+
+void EditorView::AfterDraw(const Rect& r) { p_.Clean.AfterDraw(wnd_, View(), r); }
+
+void EditorView::EraseArea(const Rect& r, bool boxes) {
+    Track();
+    DrawingFrame& f = Frame();
+    if (f.focused()) f.Touch(r);
+    if (f.focused() && p_.Clean.PutBack(wnd_, f.dc(), View(), r)) {
+        // Marks still shown that lay under or over the area are drawn again.
+        RedrawMarksIn(r, boxes);
+        return;
+    }
+    Invalidate(r);
+}
+
+void EditorView::EraseFrame(const Rect& r, ViewShift shift) {
+    for (const Rect& e : EdgesOf(Offset(r, 0, shift.dy)).edge) EraseArea(e, true);
     if (shift.dx == 0) return;
     const FrameEdges moved = EdgesOf(Offset(r, shift.dx, shift.dy));
     Invalidate(moved.edge[2]);
@@ -135,8 +202,8 @@ ViewShift EditorView::ShiftSince(int32_t placedFirstLine, int32_t placedHScroll)
 // The boxes moved with the text when the view scrolled since they were drawn.
 void EditorView::ErasePairHighlight(const PairState& s) {
     const ViewShift d = ShiftSince(s.ViewFirstLine, s.ViewHScroll);
-    if (s.CaretTokenShown) Invalidate(Offset(s.CaretTokenRect, d.dx, d.dy));
-    if (s.PairTokenShown) Invalidate(Offset(s.PairTokenRect, d.dx, d.dy));
+    if (s.CaretTokenShown) EraseArea(Offset(s.CaretTokenRect, d.dx, d.dy), false);
+    if (s.PairTokenShown) EraseArea(Offset(s.PairTokenRect, d.dx, d.dy), false);
 }
 
 void EditorView::EraseHighlight() { tintmark::ErasePairHighlight(*this, p_.Analysis.Pair); }
@@ -160,19 +227,46 @@ void EditorView::DrawBoxes(PairState& s, bool caret, bool pair) {
     DrawingFrame& frame = Frame();
     const bool bracket = IsBracket(s.CaretTokenKind);
     const Appearance& a = p_.Look;
+    auto before = [&](const Rect& r) { BeforeDraw(r); };
+    auto after = [&](const Rect& r) { AfterDraw(r); };
     if (caret)
         DrawBox(p_, frame.dc(), s.CaretTokenComposed, s.CaretTokenRect, s.CaretTokenText, bracket,
                 {a.OpenBracketBgColor, a.OpenBracketFrameColor, a.OpenBracketUnderLineColor,
-                 a.OpenBracketFontColor, a.OpenBracketFontBold});
+                 a.OpenBracketFontColor, a.OpenBracketFontBold},
+                before, after);
     if (pair)
         DrawBox(p_, frame.dc(), s.PairTokenComposed, s.PairTokenRect, s.PairTokenText, bracket,
                 {a.CloseBracketBgColor, a.CloseBracketFrameColor, a.CloseBracketUnderLineColor,
-                 a.CloseBracketFontColor, a.CloseBracketFontBold});
+                 a.CloseBracketFontColor, a.CloseBracketFontBold},
+                before, after);
 }
 
-void EditorView::RedrawMarksIn(const Rect& U) {
+void EditorView::DrawLines(bool frame, bool column) {
+    const CrossLineState& c = p_.Cross;
+    frame = frame && c.HorizCrossShown;
+    column = column && c.VertCrossShown;
+    if (!frame && !column) return;
+    DrawingFrame& f = Frame();
+    HBRUSH brush = p_.Gdi.Brush(p_.Look.CrossLinesColor);
+    if (frame) {
+        // The frame's band: what lies inside its edges is kept too, which is no harm.
+        BeforeDraw(c.HorizCrossRect);
+        const RECT r = ToRect(c.HorizCrossRect);
+        FrameRect(f.dc(), &r, brush);
+        for (const Rect& e : EdgesOf(c.HorizCrossRect).edge) AfterDraw(e);
+    }
+    if (column) {
+        BeforeDraw(c.VertCrossRect);
+        const RECT r = ToRect(c.VertCrossRect);
+        FrameRect(f.dc(), &r, brush);
+        AfterDraw(c.VertCrossRect);
+    }
+}
+
+void EditorView::RedrawMarksIn(const Rect& U, bool boxes) {
     CrossLineState& c = p_.Cross;
     PairState& s = p_.Analysis.Pair;
+    RebaseCrossLines(c);
     auto frameHit = [&](const Rect& r) {
         for (const Rect& e : EdgesOf(c.HorizCrossRect).edge)
             if (Intersects(e, r)) return true;
@@ -180,16 +274,10 @@ void EditorView::RedrawMarksIn(const Rect& U) {
     };
     const bool frame = c.HorizCrossShown && frameHit(U);
     const bool column = c.VertCrossShown && Intersects(c.VertCrossRect, U);
-    if (frame || column) {
-        DrawingFrame& f = Frame();
-        HBRUSH brush = p_.Gdi.Brush(p_.Look.CrossLinesColor);
-        for (const auto& [draw, rect] : {std::pair{frame, c.HorizCrossRect}, std::pair{column, c.VertCrossRect}})
-            if (draw) {
-                const RECT r = ToRect(rect);
-                FrameRect(f.dc(), &r, brush);
-            }
-    }
+    DrawLines(frame, column);
+    if (!boxes) return;
     // A box lies above the lines: one that a redrawn line crosses is drawn again too.
+    RebaseBoxes(s);
     auto boxHit = [&](const Rect& r) {
         return Intersects(r, U) || (frame && frameHit(r)) || (column && Intersects(r, c.VertCrossRect));
     };
@@ -218,16 +306,7 @@ void EditorView::DrawCrossLines() {
     CrossLineState& c = p_.Cross;
     if (!c.HorizCrossShown && !c.VertCrossShown) return;
     RebaseCrossLines(c);
-    DrawingFrame& frame = Frame();
-    HBRUSH brush = p_.Gdi.Brush(p_.Look.CrossLinesColor);
-    if (c.HorizCrossShown) {
-        const RECT r = ToRect(c.HorizCrossRect);
-        FrameRect(frame.dc(), &r, brush);
-    }
-    if (c.VertCrossShown) {
-        const RECT r = ToRect(c.VertCrossRect);
-        FrameRect(frame.dc(), &r, brush);
-    }
+    DrawLines(true, true);
     // The boxes lie above the lines, whichever was drawn last.
     PairState& pair = p_.Analysis.Pair;
     if (pair.CaretTokenShown || pair.PairTokenShown) DrawPairHighlight(pair);
@@ -259,8 +338,8 @@ void EditorView::UpdateCrossLines() {
         const bool visible = static_cast<int64_t>(F) <= L && static_cast<int64_t>(L) <= static_cast<int64_t>(F) + V;
         const Rect r = HorizontalCrossRect(p_.TextOriginX, L - F, p_.LineHeight, K.right);
         if (c.HorizCrossShown && (!visible || r != Offset(c.HorizCrossRect, 0, d.dy))) {
-            InvalidateFrame(c.HorizCrossRect, d);
             c.HorizCrossShown = false;
+            EraseFrame(c.HorizCrossRect, d);
         } else if (c.HorizCrossShown && d.dx != 0) {
             const FrameEdges moved = EdgesOf(Offset(c.HorizCrossRect, d.dx, d.dy));
             Invalidate(moved.edge[2]);
@@ -274,7 +353,10 @@ void EditorView::UpdateCrossLines() {
     if (a.EnableVertCrossLine) {
         const Rect r = VerticalCrossRect(p_.TextOriginX, x, K.top, K.bottom);
         const Rect drawn = Offset(c.VertCrossRect, d.dx, 0);
-        if (c.VertCrossShown && r != drawn) Invalidate(drawn);
+        if (c.VertCrossShown && r != drawn) {
+            c.VertCrossShown = false;
+            EraseArea(drawn, true);
+        }
         c.VertCrossRect = r;
         c.VertCrossShown = true;
     }
@@ -284,10 +366,11 @@ void EditorView::UpdateCrossLines() {
 void EditorView::EraseCrossLines() {
     CrossLineState& c = p_.Cross;
     const ViewShift d = ShiftSince(c.FirstLine, c.HScroll);
-    if (c.HorizCrossShown) InvalidateFrame(c.HorizCrossRect, d);
-    if (c.VertCrossShown) Invalidate(Offset(c.VertCrossRect, d.dx, 0));
+    const bool frame = c.HorizCrossShown, column = c.VertCrossShown;
     c.HorizCrossShown = false;
     c.VertCrossShown = false;
+    if (frame) EraseFrame(c.HorizCrossRect, d);
+    if (column) EraseArea(Offset(c.VertCrossRect, d.dx, 0), true);
 }
 
 bool EditorView::CrossLinesMissing(int32_t caretLine) {
@@ -311,7 +394,7 @@ void EditorView::RedoHighlightAfterHostPaint() {
     };
     for (const auto& [shown, rect] : {std::pair{before.CaretTokenShown, before.CaretTokenRect},
                                       std::pair{before.PairTokenShown, before.PairTokenRect}})
-        if (shown && !drawnAgain(Offset(rect, d.dx, d.dy))) Invalidate(Offset(rect, d.dx, d.dy));
+        if (shown && !drawnAgain(Offset(rect, d.dx, d.dy))) EraseArea(Offset(rect, d.dx, d.dy), true);
 }
 
 void EditorView::Highlight(bool always) {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "analysis/pairing.h"
+#include "render/clean_copy.h"
 #include "render/overlay_geometry.h"
 
 namespace tintmark {
@@ -46,7 +47,7 @@ public:
 
     // Draws again the marks on the screen that a host paint of U painted over (nothing is
     // placed afresh: the view is as they were placed).
-    void RedrawMarksIn(const Rect& U);
+    void RedrawMarksIn(const Rect& U, bool boxes = true);
     // Erases the highlight and clears its shown flags.
     void EraseHighlight();
     // Runs the pair highlight of the current mode (always = the "always" variant).
@@ -61,10 +62,22 @@ public:
     ViewShift ShiftSince(int32_t placedFirstLine, int32_t placedHScroll);
 
 private:
+    // Asks the host to repaint r (the plugin's own damage).
     void Invalidate(const Rect& r);
+    // Takes a mark off r: puts back the host's pixels kept under it, and draws again what of
+    // the marks still shown (the boxes only when asked) lay there; else has the host repaint r.
+    void EraseArea(const Rect& r, bool boxes);
     // The line frame R drawn in a view the text has moved by shift since: its edges where
     // they now stand (a sideways scroll moved its ends with the text).
-    void InvalidateFrame(const Rect& r, ViewShift shift);
+    void EraseFrame(const Rect& r, ViewShift shift);
+    // Around every drawing of a mark over r: the clean copy keeps what it covers.
+    void BeforeDraw(const Rect& r);
+    void AfterDraw(const Rect& r);
+    // The clean copy follows this window (taking the plugin's shown marks as on its screen).
+    void Track();
+    ClientView View();
+    // Draws the shown frame and column line, of those asked for.
+    void DrawLines(bool frame, bool column);
     // Stored boxes placed in another view are moved to where their text now stands.
     void RebaseBoxes(PairState& s);
     // Draws the shown boxes of those asked for.

@@ -48,12 +48,19 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     GetUpdateRect(W, &u, FALSE);
     const Rect U{u.left, u.top, u.right, u.bottom};
     // A paint of nothing but the marks the plugin erased itself: the host has nothing new to say.
-    bool ownOnly = false;
-    {
-        UniqueGdiObject update(CreateRectRgn(0, 0, 0, 0));
-        ownOnly = update && GetUpdateRgn(W, static_cast<HRGN>(update.get()), FALSE) > NULLREGION &&
-                  p.Damage.TakeOnlyOwn(W, static_cast<HRGN>(update.get()));
-    }
+    UniqueGdiObject update(CreateRectRgn(0, 0, 0, 0));
+    const bool ownOnly = update && GetUpdateRgn(W, static_cast<HRGN>(update.get()), FALSE) > NULLREGION &&
+                         p.Damage.TakeOnlyOwn(W, static_cast<HRGN>(update.get()));
+    // The host paints what is invalid now: no mark shows there afterwards, and where the host
+    // asked for the paint itself, what it draws there may differ from the clean copy.
+    auto hostPaint = [&] {
+        if (update) GetUpdateRgn(W, static_cast<HRGN>(update.get()), FALSE);
+        const LRESULT result = callHost();
+        const Rect client = ClientRect(W);
+        p.Clean.Repainted(W, ClientView{F, hscroll, client.right, client.bottom, p.LineHeight},
+                          static_cast<HRGN>(update.get()), !ownOnly);
+        return result;
+    };
     p.CaretTokenInUpdate = false;
     p.PairTokenInUpdate = false;
     PairState& pair = p.Analysis.Pair;
@@ -75,7 +82,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         !p.Analysis.Pair.HScrolled && !p.LastKeyWasEdit && !p.TelepatInserted && dBoxes.None() && dCross.None() &&
         CrossLinesFit(cross, K)) {
         keepGutterFromHost();
-        const LRESULT result = callHost();
+        const LRESULT result = hostPaint();
         view.RedrawMarksIn(U);
         return result;
     }
@@ -146,7 +153,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     const bool oneLine = U.bottom - U.top == p.LineHeight && U.left < p.TextOriginX;
     keepGutterFromHost();
 
-    const LRESULT result = callHost();
+    const LRESULT result = hostPaint();
 
     const bool always = p.Look.HighlightModeAlways;
     auto scan = [&] { ScanLines(doc, F, V + 10, p.Analysis.Keywords, p.Analysis.KeyWordsMap, p.Analysis.ScanBuffer); };
