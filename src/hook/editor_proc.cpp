@@ -79,8 +79,8 @@ void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
     // at either end of the text, a jump to a bookmark in view), the marks follow the caret as
     // after an arrow key.
     const bool moved = line != p.LastCaretLine || col != p.LastCaretCol;
-    const bool onlyCaret = !modifier && moved && !PaintPending(e);
-    if ((navigation || onlyCaret) && !doc.HasSelection()) {
+    const bool refresh = navigation || (!modifier && moved && !PaintPending(e));
+    if (refresh && !doc.HasSelection()) {
         EditorView view(p, e, &doc);
         Refresh(p, view, line, col, true);
     }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "core/handles.h"
 #include "core/plugin.h"
@@ -174,24 +175,32 @@ void EditorView::BeforeDraw(const Rect& r) {
 
 void EditorView::AfterDraw(const Rect& r) { p_.Clean.AfterDraw(wnd_, View(), r); }
 
-void EditorView::EraseArea(const Rect& r, bool boxes) {
+void EditorView::EraseAreas(const std::vector<Rect>& areas, bool boxes) {
+    if (areas.empty()) return;
     Track();
     DrawingFrame& f = Frame();
-    if (f.focused()) f.Touch(r);
-    if (f.focused() && p_.Clean.PutBack(wnd_, f.dc(), View(), r)) {
-        // Marks still shown that lay under or over the area are drawn again.
-        RedrawMarksIn(r, boxes);
-        return;
+    std::vector<Rect> putBack;
+    for (const Rect& r : areas) {
+        if (f.focused()) f.Touch(r);
+        if (f.focused() && p_.Clean.PutBack(wnd_, f.dc(), View(), r))
+            putBack.push_back(r);
+        else
+            Invalidate(r);
     }
-    Invalidate(r);
+    // Marks still shown that lay under or over what was put back are drawn again.
+    if (!putBack.empty()) RedrawMarksIn(putBack, boxes);
 }
 
-void EditorView::EraseFrame(const Rect& r, ViewShift shift) {
-    for (const Rect& e : EdgesOf(Offset(r, 0, shift.dy)).edge) EraseArea(e, true);
-    if (shift.dx == 0) return;
-    const FrameEdges moved = EdgesOf(Offset(r, shift.dx, shift.dy));
-    Invalidate(moved.edge[2]);
-    Invalidate(moved.edge[3]);
+std::vector<Rect> EditorView::FrameEdgesNow(const Rect& r, ViewShift shift) {
+    const FrameEdges at = EdgesOf(Offset(r, 0, shift.dy));
+    std::vector<Rect> out(std::begin(at.edge), std::end(at.edge));
+    if (shift.dx != 0) {
+        // A sideways scroll moved the frame's ends with the text.
+        const FrameEdges moved = EdgesOf(Offset(r, shift.dx, shift.dy));
+        out.push_back(moved.edge[2]);
+        out.push_back(moved.edge[3]);
+    }
+    return out;
 }
 
 ViewShift EditorView::ShiftSince(int32_t placedFirstLine, int32_t placedHScroll) {
@@ -202,8 +211,10 @@ ViewShift EditorView::ShiftSince(int32_t placedFirstLine, int32_t placedHScroll)
 // The boxes moved with the text when the view scrolled since they were drawn.
 void EditorView::ErasePairHighlight(const PairState& s) {
     const ViewShift d = ShiftSince(s.ViewFirstLine, s.ViewHScroll);
-    if (s.CaretTokenShown) EraseArea(Offset(s.CaretTokenRect, d.dx, d.dy), false);
-    if (s.PairTokenShown) EraseArea(Offset(s.PairTokenRect, d.dx, d.dy), false);
+    std::vector<Rect> boxes;
+    if (s.CaretTokenShown) boxes.push_back(Offset(s.CaretTokenRect, d.dx, d.dy));
+    if (s.PairTokenShown) boxes.push_back(Offset(s.PairTokenRect, d.dx, d.dy));
+    EraseAreas(boxes, false);
 }
 
 void EditorView::EraseHighlight() { tintmark::ErasePairHighlight(*this, p_.Analysis.Pair); }
@@ -263,23 +274,29 @@ void EditorView::DrawLines(bool frame, bool column) {
     }
 }
 
-void EditorView::RedrawMarksIn(const Rect& U, bool boxes) {
+void EditorView::RedrawMarksIn(const std::vector<Rect>& areas, bool boxes) {
     CrossLineState& c = p_.Cross;
     PairState& s = p_.Analysis.Pair;
     RebaseCrossLines(c);
+    auto any = [&](auto&& hit) {
+        for (const Rect& a : areas)
+            if (hit(a)) return true;
+        return false;
+    };
     auto frameHit = [&](const Rect& r) {
         for (const Rect& e : EdgesOf(c.HorizCrossRect).edge)
             if (Intersects(e, r)) return true;
         return false;
     };
-    const bool frame = c.HorizCrossShown && frameHit(U);
-    const bool column = c.VertCrossShown && Intersects(c.VertCrossRect, U);
+    const bool frame = c.HorizCrossShown && any(frameHit);
+    const bool column = c.VertCrossShown && any([&](const Rect& a) { return Intersects(c.VertCrossRect, a); });
     DrawLines(frame, column);
     if (!boxes) return;
     // A box lies above the lines: one that a redrawn line crosses is drawn again too.
     RebaseBoxes(s);
     auto boxHit = [&](const Rect& r) {
-        return Intersects(r, U) || (frame && frameHit(r)) || (column && Intersects(r, c.VertCrossRect));
+        return any([&](const Rect& a) { return Intersects(r, a); }) || (frame && frameHit(r)) ||
+               (column && Intersects(r, c.VertCrossRect));
     };
     DrawBoxes(s, boxHit(s.CaretTokenRect), boxHit(s.PairTokenRect));
 }
@@ -307,9 +324,22 @@ void EditorView::DrawCrossLines() {
     if (!c.HorizCrossShown && !c.VertCrossShown) return;
     RebaseCrossLines(c);
     DrawLines(true, true);
-    // The boxes lie above the lines, whichever was drawn last.
+    // The boxes lie above the lines, whichever was drawn last: those the lines cross are drawn
+    // again.
+    std::vector<Rect> lines;
+    if (c.HorizCrossShown) {
+        const FrameEdges e = EdgesOf(c.HorizCrossRect);
+        lines.assign(std::begin(e.edge), std::end(e.edge));
+    }
+    if (c.VertCrossShown) lines.push_back(c.VertCrossRect);
     PairState& pair = p_.Analysis.Pair;
-    if (pair.CaretTokenShown || pair.PairTokenShown) DrawPairHighlight(pair);
+    RebaseBoxes(pair);
+    auto crossed = [&](const Rect& r) {
+        for (const Rect& l : lines)
+            if (Intersects(l, r)) return true;
+        return false;
+    };
+    DrawBoxes(pair, crossed(pair.CaretTokenRect), crossed(pair.PairTokenRect));
 }
 
 void EditorView::UpdateCrossLines() {
@@ -334,30 +364,31 @@ void EditorView::UpdateCrossLines() {
     const ViewShift d = ShiftSince(c.FirstLine, c.HScroll);
     c.FirstLine = F;
     c.HScroll = HorizontalScrollPos();
-    if (a.EnableHorizCrossLine) {
-        const bool visible = static_cast<int64_t>(F) <= L && static_cast<int64_t>(L) <= static_cast<int64_t>(F) + V;
-        const Rect r = HorizontalCrossRect(p_.TextOriginX, L - F, p_.LineHeight, K.right);
-        if (c.HorizCrossShown && (!visible || r != Offset(c.HorizCrossRect, 0, d.dy))) {
+    std::vector<Rect> gone;
+    const bool visible = static_cast<int64_t>(F) <= L && static_cast<int64_t>(L) <= static_cast<int64_t>(F) + V;
+    const Rect frame = HorizontalCrossRect(p_.TextOriginX, L - F, p_.LineHeight, K.right);
+    if (a.EnableHorizCrossLine && c.HorizCrossShown) {
+        if (!visible || frame != Offset(c.HorizCrossRect, 0, d.dy)) {
             c.HorizCrossShown = false;
-            EraseFrame(c.HorizCrossRect, d);
-        } else if (c.HorizCrossShown && d.dx != 0) {
+            gone = FrameEdgesNow(c.HorizCrossRect, d);
+        } else if (d.dx != 0) {
             const FrameEdges moved = EdgesOf(Offset(c.HorizCrossRect, d.dx, d.dy));
-            Invalidate(moved.edge[2]);
-            Invalidate(moved.edge[3]);
-        }
-        if (visible) {
-            c.HorizCrossRect = r;
-            c.HorizCrossShown = true;
+            gone.push_back(moved.edge[2]);
+            gone.push_back(moved.edge[3]);
         }
     }
+    const Rect column = VerticalCrossRect(p_.TextOriginX, x, K.top, K.bottom);
+    if (a.EnableVertCrossLine && c.VertCrossShown && column != Offset(c.VertCrossRect, d.dx, 0)) {
+        c.VertCrossShown = false;
+        gone.push_back(Offset(c.VertCrossRect, d.dx, 0));
+    }
+    EraseAreas(gone, true);
+    if (a.EnableHorizCrossLine && visible) {
+        c.HorizCrossRect = frame;
+        c.HorizCrossShown = true;
+    }
     if (a.EnableVertCrossLine) {
-        const Rect r = VerticalCrossRect(p_.TextOriginX, x, K.top, K.bottom);
-        const Rect drawn = Offset(c.VertCrossRect, d.dx, 0);
-        if (c.VertCrossShown && r != drawn) {
-            c.VertCrossShown = false;
-            EraseArea(drawn, true);
-        }
-        c.VertCrossRect = r;
+        c.VertCrossRect = column;
         c.VertCrossShown = true;
     }
     DrawCrossLines();
@@ -366,11 +397,12 @@ void EditorView::UpdateCrossLines() {
 void EditorView::EraseCrossLines() {
     CrossLineState& c = p_.Cross;
     const ViewShift d = ShiftSince(c.FirstLine, c.HScroll);
-    const bool frame = c.HorizCrossShown, column = c.VertCrossShown;
+    std::vector<Rect> gone;
+    if (c.HorizCrossShown) gone = FrameEdgesNow(c.HorizCrossRect, d);
+    if (c.VertCrossShown) gone.push_back(Offset(c.VertCrossRect, d.dx, 0));
     c.HorizCrossShown = false;
     c.VertCrossShown = false;
-    if (frame) EraseFrame(c.HorizCrossRect, d);
-    if (column) EraseArea(Offset(c.VertCrossRect, d.dx, 0), true);
+    EraseAreas(gone, true);
 }
 
 bool EditorView::CrossLinesMissing(int32_t caretLine) {
@@ -392,9 +424,11 @@ void EditorView::RedoHighlightAfterHostPaint() {
     auto drawnAgain = [&](const Rect& r) {
         return (now.CaretTokenShown && now.CaretTokenRect == r) || (now.PairTokenShown && now.PairTokenRect == r);
     };
+    std::vector<Rect> gone;
     for (const auto& [shown, rect] : {std::pair{before.CaretTokenShown, before.CaretTokenRect},
                                       std::pair{before.PairTokenShown, before.PairTokenRect}})
-        if (shown && !drawnAgain(Offset(rect, d.dx, d.dy))) EraseArea(Offset(rect, d.dx, d.dy), true);
+        if (shown && !drawnAgain(Offset(rect, d.dx, d.dy))) gone.push_back(Offset(rect, d.dx, d.dy));
+    EraseAreas(gone, true);
 }
 
 void EditorView::Highlight(bool always) {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/pairing.h"
 #include "render/clean_copy.h"
@@ -47,7 +48,7 @@ public:
 
     // Draws again the marks on the screen that a host paint of U painted over (nothing is
     // placed afresh: the view is as they were placed).
-    void RedrawMarksIn(const Rect& U, bool boxes = true);
+    void RedrawMarksIn(const std::vector<Rect>& areas, bool boxes = true);
     // Erases the highlight and clears its shown flags.
     void EraseHighlight();
     // Runs the pair highlight of the current mode (always = the "always" variant).
@@ -64,12 +65,13 @@ public:
 private:
     // Asks the host to repaint r (the plugin's own damage).
     void Invalidate(const Rect& r);
-    // Takes a mark off r: puts back the host's pixels kept under it, and draws again what of
-    // the marks still shown (the boxes only when asked) lay there; else has the host repaint r.
-    void EraseArea(const Rect& r, bool boxes);
-    // The line frame R drawn in a view the text has moved by shift since: its edges where
+    // Takes marks off the areas: puts back the host's pixels kept under them, and draws again
+    // what of the marks still shown (the boxes only when asked) lay there; where nothing is
+    // kept, has the host repaint.
+    void EraseAreas(const std::vector<Rect>& areas, bool boxes);
+    // The edges of the line frame R drawn in a view the text has moved by shift since, where
     // they now stand (a sideways scroll moved its ends with the text).
-    void EraseFrame(const Rect& r, ViewShift shift);
+    std::vector<Rect> FrameEdgesNow(const Rect& r, ViewShift shift);
     // Around every drawing of a mark over r: the clean copy keeps what it covers.
     void BeforeDraw(const Rect& r);
     void AfterDraw(const Rect& r);

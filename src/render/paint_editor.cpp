@@ -83,7 +83,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         CrossLinesFit(cross, K)) {
         keepGutterFromHost();
         const LRESULT result = hostPaint();
-        view.RedrawMarksIn(U);
+        view.RedrawMarksIn({U});
         return result;
     }
 
