@@ -312,19 +312,29 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     const Rect oldCaret = ShiftedToView(state, state.CaretTokenComposed, rects, settings.LineHeight);
     const Rect oldPair = ShiftedToView(state, state.PairTokenComposed, rects, settings.LineHeight);
     const bool changed = caretRect != oldCaret || (hasPartner ? pairRect != oldPair : state.PairTokenShown);
+    // The same boxes already on the screen are not drawn again.
+    const bool redraw = changed || !state.CaretTokenShown || state.PairTokenShown != hasPartner;
     if (changed) ErasePairHighlight(view, state);
     if (caretLine != settings.LastCaretLine || onCaretLine || changed) view.UpdateCrossLines();
 
+    if (redraw) {
+        state.CaretTokenRect = caretRect;
+        state.PairTokenRect = pairRect;
+    } else {
+        // The boxes as drawn (a bold text sets their width), where their text now stands.
+        state.CaretTokenRect = ShiftedToView(state, state.CaretTokenRect, rects, settings.LineHeight);
+        state.PairTokenRect = ShiftedToView(state, state.PairTokenRect, rects, settings.LineHeight);
+    }
     state.CaretTokenShown = true;
     state.PairTokenShown = hasPartner;
     state.CaretTokenText = text;
     state.PairTokenText = pairText;
-    state.CaretTokenRect = state.CaretTokenComposed = caretRect;
+    state.CaretTokenComposed = caretRect;
+    state.PairTokenComposed = pairRect;
     state.ViewFirstLine = rects.FirstLine();
     state.ViewHScroll = rects.HScroll();
-    state.PairTokenRect = state.PairTokenComposed = pairRect;
     state.CaretTokenKind = cls.Kind;
-    view.DrawPairHighlight(state);
+    if (redraw) view.DrawPairHighlight(state);
 
     out.marked = true;
     out.caret = caret;
