@@ -48,6 +48,7 @@ public:
     int32_t TextOriginX = 0;   // client x of text column 0; 0 until measured
     int32_t GutterPressY = 0;  // cursor screen y at a button press in the gutter
     bool GutterPressed = false;
+    HWND CaretHiddenIn = nullptr;  // the editor whose caret the editor procedure holds hidden
     bool LastKeyWasEdit = false;
 
     // ---- method recognition ----

@@ -238,6 +238,19 @@ LRESULT EditorMessage(TTintmarkPlugin& p, HWND e, UINT msg, WPARAM wp, LPARAM lp
         case WM_LBUTTONUP: return OnButtonUp(p, e, wp, lp);
         default: break;
     }
+    if (msg == WM_KEYDOWN && wp >= VK_PRIOR && wp <= VK_DOWN && GetFocus() == e) {
+        // A key that moves the caret: the caret stays hidden while the host moves it and the
+        // marks follow, so that it is taken off and put on the screen once.
+        const bool hidden = HideCaret(e) != FALSE;
+        if (hidden) p.CaretHiddenIn = e;
+        const LRESULT result = CallHost(e, msg, wp, lp);
+        Guarded(p, [&] { OnKeyDown(p, e, wp); });
+        if (hidden) {
+            p.CaretHiddenIn = nullptr;
+            ShowCaret(e);
+        }
+        return result;
+    }
     const LRESULT result = CallHost(e, msg, wp, lp);
     switch (msg) {
         case WM_KEYDOWN: Guarded(p, [&] { OnKeyDown(p, e, wp); }); break;

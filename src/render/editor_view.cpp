@@ -24,8 +24,9 @@ RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 // serves all drawing of one piece of handling.
 class DrawingFrame {
 public:
-    explicit DrawingFrame(HWND wnd) : wnd_(wnd), focused_(GetFocus() == wnd), dc_(wnd) {
-        if (!focused_) return;
+    // caretHidden: the caret is held hidden around the whole handling already.
+    DrawingFrame(HWND wnd, bool caretHidden) : wnd_(wnd), focused_(GetFocus() == wnd), dc_(wnd) {
+        if (!focused_ || caretHidden) return;
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         if (GetGUIThreadInfo(GetCurrentThreadId(), &info) && info.hwndCaret == wnd)
@@ -51,7 +52,7 @@ private:
     HWND wnd_;
     bool focused_;
     bool hidden_ = false;
-    Rect caret_;
+    Rect caret_{0, 0, 0, 0};  // empty: nothing to hide
     UniqueWindowDc dc_;
 };
 
@@ -122,7 +123,7 @@ EditorView::EditorView(TTintmarkPlugin& plugin, HWND editor, TextDocument* doc)
 EditorView::~EditorView() = default;
 
 DrawingFrame& EditorView::Frame() {
-    if (!frame_) frame_ = std::make_unique<DrawingFrame>(wnd_);
+    if (!frame_) frame_ = std::make_unique<DrawingFrame>(wnd_, p_.CaretHiddenIn == wnd_);
     return *frame_;
 }
 
