@@ -154,6 +154,17 @@ TEST(HighlightPair, RectanglesFollowTabsAndTheHorizontalOffset) {
     }
 }
 
+// The partly visible line below the whole lines (F + V) counts as in view; the next does not.
+TEST(HighlightPair, ThePartlyVisibleLastLineCounts) {
+    std::string text;
+    for (int i = 0; i < 7; ++i) text += "Ф(1);\n";
+    Fixture f(text, 1, 3);  // lines 1 to 3 whole, line 4 partly
+    struct Row { int line; bool always; const char* want; };
+    const Row rows[] = {{4, false, "4:1-1 / 4:3-3"}, {4, true, "4:1-1 / 4:3-3"}, {5, false, "none"},
+                        {5, true, "none"},           {0, false, "none"}};
+    for (const Row& r : rows) EXPECT_EQ(f.Pair(r.line, 2, r.always), r.want) << r.line << " " << r.always;
+}
+
 TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
     Fixture f(
         "Если А Тогда\n"          // 0
@@ -172,6 +183,9 @@ TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
     EXPECT_FALSE(f.a.Pair.CaretTokenShown || f.a.Pair.PairTokenShown);
     EXPECT_EQ(f.Pair(1, 2, true), "0:0-3 / 3:0-8");  // before «Ф(»: the enclosing «Если»
     EXPECT_EQ(f.Pair(1, 8, true), "1:7-7 / 1:9-9");  // on the bracket itself
+    // At an entry's start column (the caret between «Ф» and «(») the entry counts as left of
+    // the caret: the «(» is the nearest opener, not the «Если».
+    EXPECT_EQ(f.Pair(1, 7, true), "1:7-7 / 1:9-9");
 }
 
 // Drawing a bold box changes the stored rectangle; the same highlight must still count as
@@ -220,7 +234,13 @@ TEST(FindPairPosition, ModesAndChunks) {
     Fixture f("Ф(А, Г(Б))\nПроцедура П()\n  А = 1;\nКонецПроцедуры\nХ = ()");
     EXPECT_EQ(f.Navigate(0, 2, kJump), "0:9 0:9");       // right before the last ")"
     EXPECT_EQ(f.Navigate(0, 9, kJump), "0:2 0:2");       // and back, right after the "("
+    f.a.Pair = PairState{};
+    f.view.calls.clear();
     EXPECT_EQ(f.Navigate(1, 0, kSelectPairBlock), "1:0 3:14");
+    // The selection starts on the token: its pair is marked afresh.
+    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"erase", "draw"}));
+    EXPECT_TRUE(f.a.Pair.CaretTokenShown && f.a.Pair.PairTokenShown);
+    EXPECT_EQ(f.a.Pair.PairTokenRect.top, 3 * 16);
     EXPECT_EQ(f.Navigate(1, 0, kSelectInnerBlock), "1:9 3:0");
     EXPECT_EQ(f.Navigate(3, 3, kSelectPairBlock), "1:0 3:14");
     EXPECT_EQ(f.Navigate(3, 3, kSelectInnerBlock), "1:9 3:0");

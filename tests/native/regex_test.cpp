@@ -149,6 +149,33 @@ TEST(Regex, AnchorsDotAndLines) {
     Check(rows, std::size(rows));
 }
 
+// A line-break pair of two ordinary characters: the dot (without s) does not take its first
+// character where the second follows, and the pair ends a line for ^ and $ (with m).
+TEST(Regex, DotAndAnchorsAroundAnotherLineBreakPair) {
+    struct PairRow { const char* pattern; const char* mods; const char* subject; const char* want; };
+    const PairRow rows[] = {
+        {"x.", "-s", "xab", "nomatch"},  // "a" starts the pair
+        {"x.", "-s", "xac", "0 2"},      // "a" without its "b" is an ordinary character
+        {"x.", "-s", "xba", "0 2"},
+        {"x.", "", "xab", "0 2"},        // with s the dot takes it
+        {".b", "-s", "ab", "nomatch"},
+        {"^c", "m", "abc", "2 3"},
+        {"x$", "m", "xab", "0 1"},
+        {"x$", "m", "xac", "nomatch"},
+    };
+    for (const PairRow& r : rows) {
+        TPluginPattern p;
+        uint32_t bits = p.ModifierBits();
+        ASSERT_TRUE(ApplyModifierString(r.mods, bits));
+        for (int i = kModI; i <= kModX; ++i) p.WriteModifier(i, (bits & ModifierBit(i)) != 0);
+        p.SetLineBreakPair("ab");
+        p.SetExpression(r.pattern);
+        const std::string got =
+            p.Exec(r.subject) ? std::to_string(p.GroupStart(0)) + " " + std::to_string(p.GroupEnd(0)) : "nomatch";
+        EXPECT_EQ(got, r.want) << r.pattern << " " << r.mods << " " << r.subject;
+    }
+}
+
 TEST(Regex, AlternationGroupsAndBackReferences) {
     const Row rows[] = {
         {"(a|ab)(c|bcd)(d*)", "", "abcd", "0 4 | 1 0 1 | 2 1 4 | 3 4 4"},
