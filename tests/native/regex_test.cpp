@@ -18,14 +18,16 @@ namespace {
 
 // Runs pattern on subject (both UTF-8) and describes the outcome as tmk does:
 // "S E" for the match, then " | n S E" per group; "nomatch"; "error CODE".
+// pair, when given, is set as the line-break pair.
 std::string Outcome(const std::string& pattern, const std::string& subject, const std::string& mods = "",
-                bool plugin = true) {
+                bool plugin = true, const char* pair = nullptr) {
     TPluginPattern pp;
     TPattern base;
     TPattern& p = plugin ? static_cast<TPattern&>(pp) : base;
     uint32_t bits = p.ModifierBits();
     EXPECT_TRUE(ApplyModifierString(mods, bits));
     for (int i = kModI; i <= kModX; ++i) p.WriteModifier(i, (bits & ModifierBit(i)) != 0);
+    if (pair) p.SetLineBreakPair(pair);
     p.SetExpression(Utf8To1251(pattern));
     try {
         if (!p.Exec(Utf8To1251(subject))) return "nomatch";
@@ -152,8 +154,7 @@ TEST(Regex, AnchorsDotAndLines) {
 // A line-break pair of two ordinary characters: the dot (without s) does not take its first
 // character where the second follows, and the pair ends a line for ^ and $ (with m).
 TEST(Regex, DotAndAnchorsAroundAnotherLineBreakPair) {
-    struct PairRow { const char* pattern; const char* mods; const char* subject; const char* want; };
-    const PairRow rows[] = {
+    const Row rows[] = {
         {"x.", "-s", "xab", "nomatch"},  // "a" starts the pair
         {"x.", "-s", "xac", "0 2"},      // "a" without its "b" is an ordinary character
         {"x.", "-s", "xba", "0 2"},
@@ -163,17 +164,9 @@ TEST(Regex, DotAndAnchorsAroundAnotherLineBreakPair) {
         {"x$", "m", "xab", "0 1"},
         {"x$", "m", "xac", "nomatch"},
     };
-    for (const PairRow& r : rows) {
-        TPluginPattern p;
-        uint32_t bits = p.ModifierBits();
-        ASSERT_TRUE(ApplyModifierString(r.mods, bits));
-        for (int i = kModI; i <= kModX; ++i) p.WriteModifier(i, (bits & ModifierBit(i)) != 0);
-        p.SetLineBreakPair("ab");
-        p.SetExpression(r.pattern);
-        const std::string got =
-            p.Exec(r.subject) ? std::to_string(p.GroupStart(0)) + " " + std::to_string(p.GroupEnd(0)) : "nomatch";
-        EXPECT_EQ(got, r.want) << r.pattern << " " << r.mods << " " << r.subject;
-    }
+    for (const Row& r : rows)
+        EXPECT_EQ(Outcome(r.pattern, r.subject, r.mods, true, "ab"), r.want) << r.pattern << " " << r.mods << " "
+                                                                            << r.subject;
 }
 
 TEST(Regex, AlternationGroupsAndBackReferences) {
