@@ -189,7 +189,9 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     state.CaretTokenEndCol = caret.EndCol;
 
     RectComposer rects(doc, view, settings, state);
-    state.CaretTokenRect = state.CaretTokenComposed = rects.Caret(L, s, c, token.left, token.right);
+    // The box stands on the token's own characters: at column 0 the token rule also takes a
+    // "(" the caret stands before, and the caret's x would put the box a character left of it.
+    state.CaretTokenRect = state.CaretTokenComposed = rects.Caret(L, s, caret.StartCol, "", token.token);
     state.ViewFirstLine = rects.FirstLine();
     state.ViewHScroll = rects.HScroll();
     state.CaretTokenShown = true;
@@ -243,6 +245,10 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
         chosen = FindCaretEntry(map, L, c, cls.Kind);
         if (chosen < 0) return noBlock();
         onCaretLine = true;
+        // The box stands on the token's own characters (see HighlightPair).
+        left.clear();
+        right = text;
+        c = map[chosen].StartCol;
     } else {
         const int32_t last = map.Count() - 1;
         if (L < map[0].Line || L > map[last].Line) return noBlock();

@@ -138,6 +138,14 @@ TEST(HighlightPair, RectanglesFollowTabsAndTheHorizontalOffset) {
     EXPECT_EQ(Cp1251ToUtf8(f.a.Pair.PairTokenText), "КонецЕсли");
     EXPECT_EQ(f.a.Pair.CaretTokenStartCol, 1);
     EXPECT_EQ(f.a.Pair.CaretTokenEndCol, 4);
+    // A "(" at column 0 is the token with the caret before it too: the box stands on it.
+    Fixture g("(А)");
+    for (const int32_t col : {0, 1}) {
+        EXPECT_EQ(g.Pair(0, col), "0:0-0 / 0:2-2");
+        EXPECT_EQ(g.a.Pair.CaretTokenRect, (Rect{20 - 1, 0, 20 + 8 + 1, 17})) << col;
+        EXPECT_EQ(g.Pair(0, col, true), "0:0-0 / 0:2-2");
+        EXPECT_EQ(g.a.Pair.CaretTokenRect, (Rect{20 - 1, 0, 20 + 8 + 1, 17})) << col << " always";
+    }
     // Scrolled right: everything moves left by the scroll position, also a scroll of no more
     // than the text origin, and whether or not a scroll message came (the same view gives the
     // same boxes however it got there).
