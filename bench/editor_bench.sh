@@ -18,7 +18,7 @@ fi
 echo "build: $build ($(cat "$build/wine-arch"), $(grep -E '^CMAKE_BUILD_TYPE' "$build/CMakeCache.txt" | cut -d= -f2))"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-largest=$(ls -S ../shared/corpus/1c77/*.txt | head -n1)
+largest=$(ls -S ../shared/corpus/1c77/*.txt | sed -n 1p)
 cp "$largest" "$work/largest.txt"
 build/native/bench/make_module 30000 > "$work/generated.txt"
 {
@@ -31,4 +31,4 @@ win() { echo "Z:${1//\//\\}"; }
 tools/wine-run.sh "$build" regsvr32 /s "$(win "$build/src/core/tintmark.dll")"
 echo "largest corpus module: $(basename "$largest")"
 tools/wine-run.sh "$build" "$build/sim/cfgsim.exe" --hidden --script "$(win "$work/editor_bench.cfgsim")" \
-    --work "$(win "$work/w")" | tr -d '\r' | grep -E '^measure|failed|^Z:'
+    --work "$(win "$work/w")" | tr -d '\r' | grep -E "^(measure|note)|failed|^Z:"

@@ -116,16 +116,44 @@ void OnButtonDown(HWND wnd, Editor* e, WPARAM flags, POINT p) {
     else
         Select(wnd, e, at, at, PastEnd());
     e->dragging = true;
+    e->pastX = e->pastY = 0;
     SetCapture(wnd);
+    SetTimer(wnd, Editor::kAutoscrollTimer, Editor::kAutoscrollMs, nullptr);
 }
 
+// As a Win32 edit control: the pointer is confined to the text area for the selection, and
+// where it lies past an edge is remembered for the autoscroll timer, which alone scrolls.
 void OnMouseMove(HWND wnd, Editor* e, WPARAM flags, POINT p) {
     if (!e->dragging || !(flags & MK_LBUTTON)) return;
-    Select(wnd, e, PosAt(wnd, e, p), e->doc->text.SelEnd(), PastEnd());
+    const int bottom = VisibleLines(wnd, e) * e->lineHeight - 1, right = ClientWidth(wnd) - 1;
+    const POINT confined{std::clamp(static_cast<int>(p.x), Margin(), std::max(Margin(), right)),
+                         std::clamp(static_cast<int>(p.y), 0, std::max(0, bottom))};
+    e->pastX = p.x < confined.x ? -1 : p.x > confined.x ? 1 : 0;
+    e->pastY = p.y < confined.y ? -1 : p.y > confined.y ? 1 : 0;
+    Select(wnd, e, PosAt(wnd, e, confined), e->doc->text.SelEnd(), PastEnd());
 }
 
-void OnButtonUp(HWND, Editor* e) {
+// One step of the autoscroll: the selection's moving end goes a line (or a character) on past
+// the edge the pointer is beyond, and the view follows it by a line (or sideways).
+void OnAutoscrollTimer(HWND wnd, Editor* e) {
+    if (!e->dragging || (e->pastX == 0 && e->pastY == 0)) return;
+    const TextBuffer& t = e->doc->text;
+    TextPos p = t.SelStart();
+    if (e->pastY > 0) p.line = std::min(p.line + 1, std::max(0, t.LineCount() - 1));
+    if (e->pastY < 0) p.line = std::max(0, p.line - 1);
+    if (e->pastX > 0) p.col += 1;
+    if (e->pastX < 0) p.col = std::max(0, p.col - 1);
+    Select(wnd, e, p, t.SelEnd(), PastEnd());
+}
+
+void EndDrag(HWND wnd, Editor* e) {
     e->dragging = false;
+    e->pastX = e->pastY = 0;
+    KillTimer(wnd, Editor::kAutoscrollTimer);
+}
+
+void OnButtonUp(HWND wnd, Editor* e) {
+    EndDrag(wnd, e);
     ReleaseCapture();
 }
 

@@ -24,6 +24,11 @@ struct Editor {
     int firstLine = 0;  // vertical scroll position: whole lines
     int hscroll = 0;    // horizontal scroll position: pixels
     bool dragging = false;
+    // While dragging: where the pointer is against the text area (-1 before it, 1 past it,
+    // 0 inside), per axis; the autoscroll timer moves the selection that way.
+    int pastX = 0, pastY = 0;
+    static constexpr UINT_PTR kAutoscrollTimer = 1;
+    static constexpr UINT kAutoscrollMs = 100;
 
     // What happened to the window, for the script's assertions.
     std::map<UINT, int> messages;  // messages that reached this procedure
@@ -87,6 +92,9 @@ void OnChar(HWND wnd, Editor* e, wchar_t c);
 void OnButtonDown(HWND wnd, Editor* e, WPARAM flags, POINT p);
 void OnMouseMove(HWND wnd, Editor* e, WPARAM flags, POINT p);
 void OnButtonUp(HWND wnd, Editor* e);
+void OnAutoscrollTimer(HWND wnd, Editor* e);
+// The drag ended (button up or capture lost): the autoscroll stops.
+void EndDrag(HWND wnd, Editor* e);
 void OnVScroll(HWND wnd, Editor* e, WPARAM request);
 void OnHScroll(HWND wnd, Editor* e, WPARAM request);
 

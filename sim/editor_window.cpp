@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 #include "editor_state.h"
 #include "options.h"
@@ -35,7 +36,10 @@ LRESULT CALLBACK EditorProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_LBUTTONDOWN: OnButtonDown(wnd, e, wp, At(lp)); return 0;
         case WM_MOUSEMOVE: OnMouseMove(wnd, e, wp, At(lp)); return 0;
         case WM_LBUTTONUP: OnButtonUp(wnd, e); return 0;
-        case WM_CAPTURECHANGED: e->dragging = false; return 0;
+        case WM_CAPTURECHANGED: EndDrag(wnd, e); return 0;
+        case WM_TIMER:
+            if (wp == Editor::kAutoscrollTimer) OnAutoscrollTimer(wnd, e);
+            return 0;
         case WM_VSCROLL: OnVScroll(wnd, e, wp); return 0;
         case WM_HSCROLL: OnHScroll(wnd, e, wp); return 0;
         case WM_MOUSEWHEEL: ScrollToLine(wnd, e, e->firstLine - 3 * GET_WHEEL_DELTA_WPARAM(wp) / WHEEL_DELTA); return 0;
@@ -195,6 +199,13 @@ EditorStats GetEditorStats(HWND editor) {
     s.paints = e->paints;
     s.invalidations = e->invalidations;
     GetRgnBox(e->painted, &s.painted);
+    const DWORD size = GetRegionData(e->painted, 0, nullptr);
+    std::vector<char> data(size);
+    auto* rgn = reinterpret_cast<RGNDATA*>(data.data());
+    if (size && GetRegionData(e->painted, size, rgn)) {
+        const RECT* r = reinterpret_cast<const RECT*>(rgn->Buffer);
+        for (DWORD i = 0; i < rgn->rdh.nCount; ++i) s.paintedArea += (r[i].right - r[i].left) * (r[i].bottom - r[i].top);
+    }
     return s;
 }
 

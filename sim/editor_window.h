@@ -46,6 +46,7 @@ struct EditorStats {
     int paints = 0;         // WM_PAINTs that painted something
     int invalidations = 0;  // invalidations and scrolls the editor made itself
     RECT painted{};         // bounding box of everything painted (empty: nothing)
+    long paintedArea = 0;   // pixels painted, each counted once
 };
 EditorStats GetEditorStats(HWND editor);
 void ResetEditorMessages(HWND editor);

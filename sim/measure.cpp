@@ -6,7 +6,9 @@
 #include <cwchar>
 #include <vector>
 
+#include "editor_window.h"
 #include "pump.h"
+#include "screenshot.h"
 #include "simulator.h"
 
 namespace cfgsim {
@@ -19,8 +21,8 @@ long TotalCalls() {
 }
 
 // Processor time this thread has used, in milliseconds: unlike the elapsed time it does not
-// grow when other programs compete for the processor (the system counts it in ticks, so it is
-// read over a whole run, not per action).
+// grow when other programs compete for the processor (the system counts it in ticks, so only
+// sums over many actions mean something).
 double ThreadCpuMs() {
     FILETIME created, exited, kernel, user;
     if (!GetThreadTimes(GetCurrentThread(), &created, &exited, &kernel, &user)) return 0;
@@ -63,30 +65,66 @@ Measurement MeasureWhole(int n, const std::function<void()>& action) {
     return Summary(std::move(times), TotalCalls() - callsBefore, ThreadCpuMs() - cpuBefore);
 }
 
+namespace {
+long Differing(const Image& a, const Image& b) {
+    if (a.width != b.width || a.height != b.height) return static_cast<long>(b.width) * b.height;
+    long n = 0;
+    for (int y = 0; y < a.height; ++y)
+        for (int x = 0; x < a.width; ++x) n += a.At(x, y) != b.At(x, y);
+    return n;
+}
+
+long Median(std::vector<long> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+}  // namespace
+
 Measurement Measure(HWND editor, int n, const std::function<void()>& action) {
     if (n <= 0) return {};
     std::vector<double> times;
+    std::vector<long> painted, changed;
     times.reserve(static_cast<size_t>(n));
     Pump();
-    const long callsBefore = TotalCalls();
-    const double cpuBefore = ThreadCpuMs();
+    long calls = 0;
+    double cpu = 0;
+    Image before = CaptureClient(editor);
     {
         DispatchTimer timer(editor);
         for (int i = 0; i < n; ++i) {
+            ResetEditorPaints(editor);
+            const long callsBefore = TotalCalls();
+            const double cpuBefore = ThreadCpuMs();
             timer.Reset();
             action();
             Pump();
             times.push_back(timer.Milliseconds());
+            // The captures below are not the action's: its processor time is summed per action.
+            cpu += ThreadCpuMs() - cpuBefore;
+            calls += TotalCalls() - callsBefore;
+            painted.push_back(GetEditorStats(editor).paintedArea);
+            Image after = CaptureClient(editor);
+            changed.push_back(Differing(before, after));
+            before = std::move(after);
         }
     }
-    return Summary(std::move(times), TotalCalls() - callsBefore, ThreadCpuMs() - cpuBefore);
+    Measurement m = Summary(std::move(times), calls, cpu);
+    m.areas = true;
+    m.paintedPx = Median(std::move(painted));
+    m.changedPx = Median(std::move(changed));
+    return m;
 }
 
 std::wstring FormatMeasurement(const std::wstring& what, const Measurement& m) {
     wchar_t text[160];
     swprintf(text, 160, L": median %.3f ms p99 %.3f ms, cpu %.3f ms, host calls %.1f", m.medianMs, m.p99Ms, m.cpuMs,
              m.hostCalls);
-    return L"measure " + what + text;
+    std::wstring line = L"measure " + what + text;
+    if (m.areas) {
+        swprintf(text, 160, L", painted %ld px, changed %ld px", m.paintedPx, m.changedPx);
+        line += text;
+    }
+    return line;
 }
 
 }  // namespace cfgsim

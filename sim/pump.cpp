@@ -8,6 +8,9 @@ namespace cfgsim {
 namespace {
 HWND g_timed = nullptr;
 LONGLONG g_ticks = 0;
+HWND g_restless = nullptr;
+// Paints of one window within one round of Pump beyond which it counts as never idle.
+constexpr int kRestlessPaints = 200;
 
 LONGLONG Now() {
     LARGE_INTEGER t;
@@ -37,10 +40,21 @@ void PaintTimed() {
 void Pump() {
     for (int round = 0; round < 3; ++round) {
         MSG msg;
+        HWND painting = nullptr;
+        int paints = 0;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return;
+            }
+            if (msg.message == WM_PAINT) {
+                paints = msg.hwnd == painting ? paints + 1 : 1;
+                painting = msg.hwnd;
+                if (paints > kRestlessPaints) {
+                    g_restless = msg.hwnd;
+                    ValidateRect(msg.hwnd, nullptr);
+                    return;
+                }
             }
             TranslateMessage(&msg);
             Dispatch(msg);
@@ -49,6 +63,12 @@ void Pump() {
         if (Simulator::Get().mainWindow)
             RedrawWindow(Simulator::Get().mainWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     }
+}
+
+HWND TakeRestlessWindow() {
+    HWND w = g_restless;
+    g_restless = nullptr;
+    return w;
 }
 
 void PumpInput() {

@@ -6,8 +6,13 @@
 
 namespace cfgsim {
 
-// Processes the pending window messages, so that paints and posted messages happen.
+// Processes the pending window messages, so that paints and posted messages happen. A
+// window that paints again and again (its paint invalidates it anew) is given up on after
+// a few hundred paints; RestlessWindow then names it.
 void Pump();
+
+// The window that kept repainting during a Pump since the last call (null: none).
+HWND TakeRestlessWindow();
 
 // Pumps, then keeps pumping while messages still arrive within a few milliseconds (input
 // that the system delivers a little later, such as the moves of a warped cursor).

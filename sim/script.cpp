@@ -95,8 +95,14 @@ private:
         if (w.size() < c.minWords) throw ScriptError{L"too few arguments for " + w[0]};
         // Expectations look at the state after everything pending has happened.
         if (w[0].rfind(L"expect-", 0) == 0) Pump();
+        ThrowIfRestless();
         c.run(context_, w);
         if (c.pumpAfter) Pump();
+        ThrowIfRestless();
+    }
+
+    static void ThrowIfRestless() {
+        if (TakeRestlessWindow()) throw ScriptError{L"a window keeps repainting itself: it never goes idle"};
     }
 
     std::wstring path_;

@@ -92,10 +92,10 @@ void ExpectImage(ScriptContext& ctx, const Words& w) {
     Fail(why);
 }
 
-// The editor shows exactly what it shows after its view has moved away and back and it has
-// been repainted whole: nothing stale, nothing missing. Moving the view makes a plugin place
-// its marks afresh from the caret, so a mark that is on the screen but wrongly placed shows
-// too.
+// The editor shows exactly what it shows after its view has moved away and back (a line up
+// or down, then a few pixels sideways) and it has been repainted whole: nothing stale,
+// nothing missing. Moving the view makes a plugin place its marks afresh from the caret, so
+// a mark that is on the screen but wrongly placed shows too.
 void ExpectStable(ScriptContext&, const Words&) {
     HWND editor = Active()->editor;
     const Image before = CaptureClient(editor);
@@ -104,6 +104,13 @@ void ExpectStable(ScriptContext&, const Words&) {
     SendMessageW(editor, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, away), 0);
     Pump();
     SendMessageW(editor, WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, first), 0);
+    Pump();
+    // Sideways too, through the scroll bar: the marks must not depend on how the view got
+    // where it is.
+    const int x = GetScrollPos(editor, SB_HORZ);
+    SendMessageW(editor, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, x > 0 ? x - 8 : x + 8), 0);
+    Pump();
+    SendMessageW(editor, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, x), 0);
     Pump();
     InvalidateRect(editor, nullptr, FALSE);
     Pump();

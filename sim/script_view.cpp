@@ -34,7 +34,8 @@ std::wstring GeometryText(HWND editor) {
            std::to_wstring(g.clientHeight);
 }
 
-// measure key NAME[,NAME...] N [shift] [ctrl] | measure paint N | measure call PLUGIN METHOD[,...] N
+// measure key NAME[,NAME...] N [shift] [ctrl] | measure hscroll PIXELS N | measure paint N |
+// measure call PLUGIN METHOD[,...] N
 void MeasureCommand(const Words& w) {
     HWND editor = Active()->editor;
     Measurement m;
@@ -49,6 +50,18 @@ void MeasureCommand(const Words& w) {
         size_t next = 0;
         m = Measure(editor, static_cast<int>(Number(w[3])), [&] { PressKey(keys[next++ % keys.size()], mods); });
         what = L"key " + w[2] + L" " + w[3];
+    } else if (w[1] == L"hscroll") {
+        // measure hscroll PIXELS N: sideways through the scroll bar by PIXELS and back, in turn
+        // (posted, as the scroll bar's own messages are).
+        if (w.size() < 4) throw ScriptError{L"too few arguments for measure hscroll"};
+        const int step = static_cast<int>(Number(w[2]));
+        const int base = GetScrollPos(editor, SB_HORZ);
+        int next = 0;
+        m = Measure(editor, static_cast<int>(Number(w[3])), [&] {
+            const int to = next++ % 2 == 0 ? base + step : base;
+            PostMessageW(editor, WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, to), 0);
+        });
+        what = L"hscroll " + w[2] + L" " + w[3];
     } else if (w[1] == L"paint") {
         // A full repaint, as when the whole window is uncovered.
         m = Measure(editor, static_cast<int>(Number(w[2])), [&] { InvalidateRect(editor, nullptr, TRUE); });
@@ -66,7 +79,7 @@ void MeasureCommand(const Words& w) {
                          [&] { CallPluginMethod(w[2], methods[next++ % methods.size()]); });
         what = L"call " + w[2] + L" " + w[3] + L" " + w[4];
     } else {
-        throw ScriptError{L"measure key, measure paint or measure call"};
+        throw ScriptError{L"measure key, measure hscroll, measure paint or measure call"};
     }
     if (m.actions < 1) throw ScriptError{L"measure needs at least one action"};
     Simulator::Get().Log(FormatMeasurement(what, m));
@@ -113,6 +126,12 @@ void AddViewCommands(CommandTable& t) {
                                 ResetEditorMessages(Active()->editor);
                             }};
     t[L"measure"] = {[](ScriptContext&, const Words& w) { MeasureCommand(w); }, 3};
+    // A line in the log, e.g. to label the measurements that follow.
+    t[L"note"] = {[](ScriptContext&, const Words& w) {
+                      std::wstring text;
+                      for (size_t i = 1; i < w.size(); ++i) text += (i > 1 ? L" " : L"") + w[i];
+                      Simulator::Get().Log(L"note: " + text);
+                  }, 2};
 }
 
 }  // namespace cfgsim

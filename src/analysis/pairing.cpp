@@ -96,14 +96,26 @@ PartnerSearch FindPartner(const TKeyWordsMap& map, int32_t start, uint8_t direct
     return PartnerSearch::NotFound;
 }
 
+// The state says nothing is shown before the boxes go, so that marks drawn again over what
+// was put back do not bring back the boxes being taken off.
 void ErasePairHighlight(PairView& view, PairState& state) {
-    view.ErasePairHighlight(state);
+    const PairState shown = state;
     state.CaretTokenShown = false;
     state.PairTokenShown = false;
     state.MembersShown = false;
+    view.ErasePairHighlight(shown);
 }
 
 namespace {
+
+// Line line from its start to column endCol (included): cut from known when that is the
+// line's text, else read from the document.
+std::string LineUpTo(TextDocument& doc, int32_t line, int32_t endCol, int32_t knownLine, const std::string& known) {
+    const int64_t end = int64_t{endCol} + 1;
+    if (line == knownLine)
+        return known.substr(0, static_cast<size_t>(std::clamp<int64_t>(end, 0, static_cast<int64_t>(known.size()))));
+    return doc.RangeText(line, 0, line, Saturated(end));
+}
 
 bool IsHeader(uint8_t kind) { return kind == kProcedure || kind == kFunction; }
 bool IsEnd(uint8_t kind) { return kind == kEndProcedure || kind == kEndFunction; }
@@ -112,9 +124,11 @@ bool IsEnd(uint8_t kind) { return kind == kEndProcedure || kind == kEndFunction;
 class RectComposer {
 public:
     RectComposer(TextDocument& doc, PairView& view, const PairSettings& settings, PairState& state)
-        : doc_(doc), view_(view), settings_(settings), state_(state), first_(view.FirstVisibleLine()) {}
+        : doc_(doc), view_(view), settings_(settings), state_(state), first_(view.FirstVisibleLine()),
+          hscroll_(view.HorizontalScrollPos()) {}
 
     int32_t FirstLine() const { return first_; }
+    int32_t HScroll() const { return hscroll_; }
 
     // The caret token: x of the caret, less the part left of it, plus the part right of it.
     Rect Caret(int32_t line, const std::string& lineText, int32_t c, const std::string& left,
@@ -125,24 +139,20 @@ public:
         return Finish(line, int64_t{x} - view_.TextWidth(left), int64_t{x} + view_.TextWidth(right));
     }
 
-    // The partner token on its own line; text receives the token's text.
-    Rect Partner(const TKeyWordPos& p, std::string& text) {
-        const std::string prefix = doc_.RangeText(p.Line, 0, p.Line, p.StartCol);
-        text = doc_.RangeText(p.Line, p.StartCol, p.Line, p.EndCol + 1);
-        const int32_t x = view_.ExpandedTextWidth(prefix);
+    // The partner token on its own line; text receives the token's text. The line up to the
+    // token's end is read once (not at all when it is the caret line, already read).
+    Rect Partner(const TKeyWordPos& p, std::string& text, int32_t knownLine, const std::string& known) {
+        const std::string upTo = LineUpTo(doc_, p.Line, p.EndCol, knownLine, known);
+        const size_t start = std::min(upTo.size(), static_cast<size_t>(std::max(p.StartCol, 0)));
+        text = upTo.substr(start);
+        const int32_t x = view_.ExpandedTextWidth(std::string_view(upTo).substr(0, start));
         return Finish(p.Line, x, int64_t{x} + view_.TextWidth(text));
     }
 
 private:
-    void ComputeOffset() {
-        int32_t pos = view_.HorizontalScrollPos();
-        if (pos <= settings_.TextOriginX) pos = 0;
-        if (state_.HScrolled)
-            state_.HScrolled = false;
-        else if (pos >= settings_.TextOriginX)
-            pos -= settings_.TextOriginX;
-        state_.HScrollPos = pos;
-    }
+    // The text is drawn shifted left by the horizontal scroll position, however the view
+    // got there (scroll bar, keys or typing).
+    void ComputeOffset() { state_.HScrollPos = hscroll_; }
     // In 64 bits, held to 32 at the end: a far line or a wide prefix must not wrap round.
     Rect Finish(int32_t line, int64_t left, int64_t right) const {
         const int64_t shift = int64_t{settings_.TextOriginX} - state_.HScrollPos;
@@ -156,7 +166,15 @@ private:
     const PairSettings& settings_;
     PairState& state_;
     int32_t first_;
+    int32_t hscroll_;
 };
+
+// A stored rectangle where the text under it stands in the view of rects.
+Rect ShiftedToView(const PairState& state, const Rect& r, const RectComposer& rects, int32_t lineHeight) {
+    const int64_t dy = (int64_t{state.ViewFirstLine} - rects.FirstLine()) * lineHeight;
+    const int64_t dx = int64_t{state.ViewHScroll} - rects.HScroll();
+    return Rect{Saturated(r.left + dx), Saturated(r.top + dy), Saturated(r.right + dx), Saturated(r.bottom + dy)};
+}
 
 // Whether line L lies in the visible range F .. F + V (which may reach past 32 bits).
 bool InVisibleRange(int32_t L, int32_t F, int32_t V) { return L >= F && int64_t{L} <= int64_t{F} + V; }
@@ -208,7 +226,7 @@ Rect TokenRect(TextDocument& doc, PairView& view, const PairSettings& settings, 
                const TKeyWordPos& token, std::string& text) {
     PairState placed;
     placed.HScrollPos = hscrollPos;
-    return RectComposer(doc, view, settings, placed).Partner(token, text);
+    return RectComposer(doc, view, settings, placed).Partner(token, text, -1, std::string());
 }
 
 PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable& table, const TKeyWordsMap& map,
@@ -239,15 +257,18 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     state.CaretTokenEndCol = caret.EndCol;
 
     RectComposer rects(doc, view, settings, state);
-    state.CaretTokenRect = state.CaretTokenComposed = rects.Caret(L, s, c, token.left, token.right);
+    // The box stands on the token's own characters: at column 0 the token rule also takes a
+    // "(" the caret stands before, and the caret's x would put the box a character left of it.
+    state.CaretTokenRect = state.CaretTokenComposed = rects.Caret(L, s, caret.StartCol, "", token.token);
     state.ViewFirstLine = rects.FirstLine();
+    state.ViewHScroll = rects.HScroll();
     state.CaretTokenShown = true;
     out.marked = true;
     out.caret = caret;
 
     const Group g = FindGroup(map, ci, cls, settings);
     if (g.hasPartner) {
-        state.PairTokenRect = state.PairTokenComposed = rects.Partner(map[g.partner], state.PairTokenText);
+        state.PairTokenRect = state.PairTokenComposed = rects.Partner(map[g.partner], state.PairTokenText, L, s);
         state.PairTokenShown = true;
         out.hasPartner = true;
         out.partner = map[g.partner];
@@ -255,7 +276,7 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
     state.Members.clear();
     for (int32_t m : g.others) {
         MemberBox box;
-        box.Box = box.Composed = rects.Partner(map[m], box.Text);
+        box.Box = box.Composed = rects.Partner(map[m], box.Text, L, s);
         state.Members.push_back(box);
     }
     state.MembersShown = !state.Members.empty();
@@ -267,7 +288,15 @@ PairOutcome HighlightPair(TextDocument& doc, PairView& view, const KeywordTable&
 PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const KeywordTable& table,
                                 const TKeyWordsMap& map, const PairSettings& settings, PairState& state) {
     PairOutcome out;
-    if (settings.DisableAutoHighlight || map.Count() == 0) return out;
+    if (settings.DisableAutoHighlight) return out;
+    // Where no block is chosen, the last one's mark goes, as a repaint of the view would take
+    // it off: what is marked must not depend on whether a repaint happened.
+    const auto noBlock = [&] {
+        ErasePairHighlight(view, state);
+        view.DrawCrossLines();
+        return out;
+    };
+    if (map.Count() == 0) return noBlock();
     const int32_t caretLine = doc.SelStartLine();
     int32_t L = caretLine;
     int32_t c = doc.SelStartCol();
@@ -289,8 +318,12 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     std::string left = token.left, right = token.right, text = token.token;
     if (cls.Direction != kNeutral || IsMiddleKind(cls.Kind)) {
         chosen = FindCaretEntry(map, L, c, cls.Kind);
-        if (chosen < 0) return out;
+        if (chosen < 0) return noBlock();
         onCaretLine = true;
+        // The box stands on the token's own characters (see HighlightPair).
+        left.clear();
+        right = text;
+        c = map[chosen].StartCol;
     } else {
         // Middle words are passed over in the choice of the enclosing block (a table without
         // them gives none, and the choice is the plain one).
@@ -300,7 +333,7 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
         while (last > 0 && middle(last)) --last;
         int32_t firstEntry = 0;
         while (firstEntry < last && middle(firstEntry)) ++firstEntry;
-        if (L < map[firstEntry].Line || L > map[last].Line) return out;
+        if (L < map[firstEntry].Line || L > map[last].Line) return noBlock();
         int32_t i = firstEntry;
         for (; i <= last; ++i) {
             if (middle(i)) continue;
@@ -316,7 +349,7 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
         if (b == kOpener && (n == kOpener || n == kCloser)) {
             chosen = candidate;
         } else if (b == kCloser && n == kCloser) {
-            if (candidate == last) return out;  // no entry after it: nothing changes
+            if (candidate == last) return noBlock();  // no entry after it
             chosen = after;
         } else if (b == kCloser && n == kOpener) {
             int32_t depth = 0;
@@ -332,24 +365,19 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
                     --depth;
                 }
             }
-            if (chosen < 0) {
-                ErasePairHighlight(view, state);
-                view.DrawCrossLines();
-                return out;
-            }
+            if (chosen < 0) return noBlock();
         } else {
-            ErasePairHighlight(view, state);
-            view.DrawCrossLines();
-            return out;
+            return noBlock();
         }
         const TKeyWordPos& e = map[chosen];
-        if (e.Direction == kNeutral) return out;
-        text = doc.RangeText(e.Line, e.StartCol, e.Line, e.EndCol + 1);
+        if (e.Direction == kNeutral) return noBlock();
+        // The token's line up to its end: the caret line already read, or one read.
+        lineText = LineUpTo(doc, e.Line, e.EndCol, caretLine, s);
+        text = lineText.substr(std::min(lineText.size(), static_cast<size_t>(std::max(e.StartCol, 0))));
         left.clear();
         right = text;
         c = e.StartCol;
         L = e.Line;
-        lineText = L == caretLine ? s : doc.Line(L);
         onCaretLine = L == caretLine;
         cls.Kind = e.Kind;
     }
@@ -367,30 +395,52 @@ PairOutcome HighlightPairAlways(TextDocument& doc, PairView& view, const Keyword
     std::string pairText;
     const Group g = FindGroup(map, chosen, cls, settings);
     const bool hasPartner = g.hasPartner;
-    if (hasPartner) pairRect = rects.Partner(map[g.partner], pairText);
+    if (hasPartner) pairRect = rects.Partner(map[g.partner], pairText, caretLine, s);
     std::vector<MemberBox> members;
     for (int32_t m : g.others) {
         MemberBox box;
-        box.Box = box.Composed = rects.Partner(map[m], box.Text);
+        box.Box = box.Composed = rects.Partner(map[m], box.Text, caretLine, s);
         members.push_back(box);
     }
 
-    const bool changed = caretRect != state.CaretTokenComposed ||
-                         (hasPartner && pairRect != state.PairTokenComposed) || members != state.Members;
+    // Compared in this view: the stored boxes moved with the text if the view scrolled since.
+    // A partner box that is shown but has no partner now is a change too.
+    const Rect oldCaret = ShiftedToView(state, state.CaretTokenComposed, rects, settings.LineHeight);
+    const Rect oldPair = ShiftedToView(state, state.PairTokenComposed, rects, settings.LineHeight);
+    std::vector<MemberBox> oldMembers = state.Members;
+    for (MemberBox& m : oldMembers) {
+        m.Composed = ShiftedToView(state, m.Composed, rects, settings.LineHeight);
+        m.Box = ShiftedToView(state, m.Box, rects, settings.LineHeight);
+    }
+    const bool changed = caretRect != oldCaret || (hasPartner ? pairRect != oldPair : state.PairTokenShown) ||
+                         members != oldMembers;
+    // The same boxes already on the screen are not drawn again.
+    const bool redraw = changed || !state.CaretTokenShown || state.PairTokenShown != hasPartner ||
+                        state.MembersShown != !members.empty();
     if (changed) ErasePairHighlight(view, state);
     if (caretLine != settings.LastCaretLine || onCaretLine || changed) view.UpdateCrossLines();
 
+    if (redraw) {
+        state.CaretTokenRect = caretRect;
+        state.PairTokenRect = pairRect;
+    } else {
+        // The boxes as drawn (a bold text sets their width), where their text now stands.
+        state.CaretTokenRect = ShiftedToView(state, state.CaretTokenRect, rects, settings.LineHeight);
+        state.PairTokenRect = ShiftedToView(state, state.PairTokenRect, rects, settings.LineHeight);
+    }
     state.CaretTokenShown = true;
     state.PairTokenShown = hasPartner;
     state.CaretTokenText = text;
     state.PairTokenText = pairText;
-    state.CaretTokenRect = state.CaretTokenComposed = caretRect;
+    state.CaretTokenComposed = caretRect;
+    state.PairTokenComposed = pairRect;
     state.ViewFirstLine = rects.FirstLine();
-    state.PairTokenRect = state.PairTokenComposed = pairRect;
+    state.ViewHScroll = rects.HScroll();
     state.CaretTokenKind = cls.Kind;
-    state.Members = std::move(members);
+    // Members already on the screen keep their boxes as drawn, where their text now stands.
+    state.Members = redraw ? std::move(members) : std::move(oldMembers);
     state.MembersShown = !state.Members.empty();
-    view.DrawPairHighlight(state);
+    if (redraw) view.DrawPairHighlight(state);
 
     out.marked = true;
     out.caret = caret;

@@ -47,9 +47,12 @@ struct PairState {
     // With middle words on: the block's members besides the caret token and its partner.
     std::vector<MemberBox> Members;
     bool MembersShown = false;
-    int32_t HScrollPos = 0;  // adjusted horizontal offset, shared with painting
+    int32_t HScrollPos = 0;  // horizontal offset of the text, shared with painting
     bool HScrolled = false;  // set by the editor window on a horizontal scroll
-    int32_t ViewFirstLine = 0;  // the first visible line the rectangles were placed in
+    // The view the rectangles were placed in: its first visible line and its horizontal
+    // scroll position. The text moves under stored boxes when the view scrolls.
+    int32_t ViewFirstLine = 0;
+    int32_t ViewHScroll = 0;
 };
 
 // Settings and editor facts the pairing reads.

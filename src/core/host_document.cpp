@@ -40,16 +40,19 @@ std::u16string HostTextDocument::RangeTextWide(int32_t line1, int32_t col1, int3
 }
 
 void HostTextDocument::RangeTextInto(int32_t line1, int32_t col1, int32_t line2, int32_t col2, std::string& out) {
-    if (range_[0] == line1 && range_[1] == col1 && range_[2] == line2 && range_[3] == col2) {
-        out = rangeText_;
-        return;
-    }
+    for (const Range& r : ranges_)
+        if (r.at[0] == line1 && r.at[1] == col1 && r.at[2] == line2 && r.at[3] == col2) {
+            out = r.text;
+            return;
+        }
     BSTR text = nullptr;
     ThrowIfFailed(doc_->GetRangeText(line1, Long(col1), Long(line2), Long(col2), &text), L"GetRangeText");
     UniqueBstr owned(text);
     out = text ? WideTo1251(text, SysStringLen(text)) : std::string();
-    range_[0] = line1, range_[1] = col1, range_[2] = line2, range_[3] = col2;
-    rangeText_ = out;
+    newest_ ^= 1;
+    Range& r = ranges_[newest_];
+    r.at[0] = line1, r.at[1] = col1, r.at[2] = line2, r.at[3] = col2;
+    r.text = out;
 }
 
 void HostTextDocument::ReplaceRange(int32_t line1, int32_t col1, int32_t line2, int32_t col2,
@@ -81,7 +84,7 @@ void HostTextDocument::Forget() {
     lineCount_.reset();
     sel_.reset();
     lengthLine_ = -1;
-    range_[0] = -1;
+    for (Range& r : ranges_) r.at[0] = -1;
 }
 
 const HostTextDocument::Sel& HostTextDocument::Selection() {

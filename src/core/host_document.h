@@ -50,9 +50,14 @@ private:
     std::optional<int32_t> lineCount_;
     std::optional<Sel> sel_;
     int32_t lengthLine_ = -1, length_ = 0;
-    // The last range read (a caret line is read by several steps of one handling).
-    int32_t range_[4] = {-1, -1, -1, -1};
-    std::string rangeText_;
+    // The last two ranges read: the caret line is read by several steps of one handling, with
+    // a partner's text read between them.
+    struct Range {
+        int32_t at[4] = {-1, -1, -1, -1};
+        std::string text;
+    };
+    Range ranges_[2];
+    int newest_ = 0;
 };
 
 }  // namespace tintmark

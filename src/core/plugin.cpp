@@ -102,6 +102,7 @@ HRESULT TTintmarkPlugin::Init(IConfigurator* configurator, BSTR* pluginName) {
         // DisableAutoHighlight start at 0 until a script writes them.
         TextOriginX = 0;
         LastFirstLine = 0;
+        LastVisibleLines = 0;
         LastHScrollPos = 0;
         Analysis.Pair = PairState{};
         Cross = CrossLineState{};

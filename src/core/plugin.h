@@ -19,6 +19,8 @@
 #include "regex/pattern.h"
 #include "render/gdi_cache.h"
 #include "render/overlay_geometry.h"
+#include "render/own_damage.h"
+#include "render/clean_copy.h"
 #include "render/measure_canvas.h"
 #include "render/mismatch_geometry.h"
 #include "tintmark_h.h"
@@ -47,6 +49,7 @@ public:
     int32_t TextOriginX = 0;   // client x of text column 0; 0 until measured
     int32_t GutterPressY = 0;  // cursor screen y at a button press in the gutter
     bool GutterPressed = false;
+    HWND CaretHiddenIn = nullptr;  // the editor whose caret the editor procedure holds hidden
     bool LastKeyWasEdit = false;
 
     // ---- method recognition ----
@@ -65,6 +68,7 @@ public:
     int32_t CharWidth = 0;
     int32_t TabWidth = 0;
     int32_t LastFirstLine = 0;
+    int32_t LastVisibleLines = 0;  // visible line count at the end of the last paint
     int32_t LastHScrollPos = 0;
     int32_t LastLineCount = 0;
     bool CaretTokenInUpdate = false;
@@ -72,6 +76,8 @@ public:
     CrossLineState Cross;
     MismatchMarks Mismatch;
     GdiCache Gdi;
+    OwnDamage Damage;  // what the plugin erased in an editor since that editor's last paint
+    CleanCopy Clean;   // the host's pixels under the marks, to take them off without a repaint
 
     // The pairing's view of the settings and of the remembered caret line.
     PairSettings PairingSettings() const {

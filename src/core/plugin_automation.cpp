@@ -5,7 +5,9 @@
 #include "hook/activation.h"
 #include "hook/folding_commands.h"
 #include "hook/check_blocks.h"
+#include "hook/guarded.h"
 #include "hook/navigation_commands.h"
+#include "hook/settings_redraw.h"
 #include "render/editor_view.h"
 
 namespace tintmark {
@@ -16,13 +18,17 @@ HRESULT TTintmarkPlugin::Command(F&& body) {
     return ComBoundary(std::forward<F>(body));
 }
 
+// A written setting is stored, and the active editor's marks are drawn with it at once; a
+// failure of that drawing is reported as any handling's failure and does not fail the write.
 HRESULT TTintmarkPlugin::PutColour(Colour Appearance::*field, ColourFallback fallback, OLE_COLOR value) {
     tintmark::PutColour(Look, field, fallback, static_cast<Colour>(value), Config);
+    Guarded(*this, [&] { RedrawMarksForSettings(*this); });
     return S_OK;
 }
 
 HRESULT TTintmarkPlugin::PutSwitch(bool Appearance::*field, VARIANT_BOOL value) {
     tintmark::PutSwitch(Look, field, value != VARIANT_FALSE);
+    Guarded(*this, [&] { RedrawMarksForSettings(*this); });
     return S_OK;
 }
 

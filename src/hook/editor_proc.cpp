@@ -30,12 +30,15 @@ int32_t CursorScreenY() {
     return pt.y;
 }
 
-// The caret stays in the highlighted token: same line, and the column on the token or
-// right after it. Only a token that is actually marked counts.
+// The caret stays in the highlighted token: same line, and a column at which the token rule
+// still gives this token: right after "(", right before ")", on a keyword or right after it.
+// Only a token that is actually marked counts.
 bool StaysInToken(const TTintmarkPlugin& p, int32_t line, int32_t col) {
     const PairState& s = p.Analysis.Pair;
-    return s.CaretTokenShown && line == p.LastCaretLine && s.CaretTokenStartCol <= col &&
-           static_cast<int64_t>(col) <= static_cast<int64_t>(s.CaretTokenEndCol) + 1;
+    if (!s.CaretTokenShown || line != p.LastCaretLine) return false;
+    if (s.CaretTokenKind == kOpenBracket) return int64_t{col} == int64_t{s.CaretTokenStartCol} + 1;
+    if (s.CaretTokenKind == kCloseBracket) return col == s.CaretTokenStartCol;
+    return s.CaretTokenStartCol <= col && int64_t{col} <= int64_t{s.CaretTokenEndCol} + 1;
 }
 
 // After a caret move by a key (byKey) or a click.
@@ -53,9 +56,11 @@ void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bo
         view.Highlight(false);
     }
     // The cross lines follow the caret also where the highlight stays or the pairing did not
-    // place them.
+    // place them, and come back where a selection took them off.
     const CrossLineState& c = p.Cross;
-    if ((p.Look.EnableHorizCrossLine || p.Look.EnableVertCrossLine) && (c.Line != line || c.Col != col))
+    // Only the column line depends on the caret's column.
+    if ((p.Look.EnableHorizCrossLine || p.Look.EnableVertCrossLine) &&
+        (c.Line != line || (p.Look.EnableVertCrossLine && c.Col != col) || view.CrossLinesMissing(line)))
         view.UpdateCrossLines();
 }
 
@@ -74,8 +79,8 @@ void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
     // at either end of the text, a jump to a bookmark in view), the marks follow the caret as
     // after an arrow key.
     const bool moved = line != p.LastCaretLine || col != p.LastCaretCol;
-    const bool onlyCaret = !modifier && moved && !PaintPending(e);
-    if ((navigation || onlyCaret) && !doc.HasSelection()) {
+    const bool refresh = navigation || (!modifier && moved && !PaintPending(e));
+    if (refresh && !doc.HasSelection()) {
         EditorView view(p, e, &doc);
         Refresh(p, view, line, col, true);
     }
@@ -199,6 +204,19 @@ LRESULT OnButtonUp(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
     return result;
 }
 
+// The cross lines reach from edge to edge of the client area: after a resize they are placed
+// for the new size (a shrinking window gets no paint that would do it).
+void OnSize(TTintmarkPlugin& p, HWND e) {
+    const CrossLineState& c = p.Cross;
+    if (!c.HorizCrossShown && !c.VertCrossShown) return;
+    TCfgWndData* record = CfgWndDataOfEditor(e);
+    if (!record || !record->Document || record->CfgWindowHandle != p.ActiveCfgWindowHandle) return;
+    if (CrossLinesFit(c, ClientRect(e))) return;
+    HostTextDocument doc(record->Document.get());
+    EditorView view(p, e, &doc);
+    view.UpdateCrossLines();
+}
+
 LRESULT OnPaint(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
     bool hostDone = false;
     LRESULT result = 0;
@@ -220,11 +238,25 @@ LRESULT EditorMessage(TTintmarkPlugin& p, HWND e, UINT msg, WPARAM wp, LPARAM lp
         case WM_LBUTTONUP: return OnButtonUp(p, e, wp, lp);
         default: break;
     }
+    if (msg == WM_KEYDOWN && wp >= VK_PRIOR && wp <= VK_DOWN && GetFocus() == e) {
+        // A key that moves the caret: the caret stays hidden while the host moves it and the
+        // marks follow, so that it is taken off and put on the screen once.
+        const bool hidden = HideCaret(e) != FALSE;
+        if (hidden) p.CaretHiddenIn = e;
+        const LRESULT result = CallHost(e, msg, wp, lp);
+        Guarded(p, [&] { OnKeyDown(p, e, wp); });
+        if (hidden) {
+            p.CaretHiddenIn = nullptr;
+            ShowCaret(e);
+        }
+        return result;
+    }
     const LRESULT result = CallHost(e, msg, wp, lp);
     switch (msg) {
         case WM_KEYDOWN: Guarded(p, [&] { OnKeyDown(p, e, wp); }); break;
         case WM_HSCROLL: p.Analysis.Pair.HScrolled = true; break;
         case WM_LBUTTONDOWN: Guarded(p, [&] { OnButtonDown(p, e, lp); }); break;
+        case WM_SIZE: Guarded(p, [&] { OnSize(p, e); }); break;
         case WM_SETFOCUS:
             // The text origin is measured from the editor's own caret, which it has from now:
             // an editor that had no caret at activation is measured here and drawn afresh.

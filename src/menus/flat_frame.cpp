@@ -107,7 +107,8 @@ void TMenuStylerManager::FlatFrame(HWND wnd, bool) {
     UniqueGdiObject outer(CreateSolidBrush(Gdi(c.FrameOuter)));
     RECT frame{0, 0, right, bottom};
     FrameRect(dc, &frame, static_cast<HBRUSH>(outer.get()));
-    if (itemsLeft - 4 > 1) Fill(dc, {1, 1, itemsLeft - 4, bottom - 1}, c.IconFace);
+    // The icon column runs on from where the items start out to the frame.
+    if (itemsLeft > 1) Fill(dc, {1, 1, itemsLeft, bottom - 1}, c.IconFace);
     // Rows 1 and 2 repeat the first row of the items (row 3).
     for (int row : {1, 2}) BitBlt(dc, 1, row, right - 2, 1, dc, 1, 3, SRCCOPY);
     if (xp) {

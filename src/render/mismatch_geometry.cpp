@@ -8,6 +8,5 @@ Rect MismatchGutterRect(int32_t textOriginX, int32_t lineHeight, int32_t row) {
     return Rect{textOriginX - 6, top + 2, textOriginX - 3, top + lineHeight - 1};
 }
 
-int32_t MismatchScrollOffset(int32_t pos, int32_t textOriginX) { return pos <= textOriginX ? 0 : pos; }
 
 }  // namespace tintmark

@@ -34,7 +34,4 @@ struct MismatchMarks {
 // the separator.
 Rect MismatchGutterRect(int32_t textOriginX, int32_t lineHeight, int32_t row);
 
-// The adjusted horizontal offset of text drawn in a view scrolled by pos pixels.
-int32_t MismatchScrollOffset(int32_t pos, int32_t textOriginX);
-
 }  // namespace tintmark

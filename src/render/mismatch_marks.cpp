@@ -45,7 +45,8 @@ std::vector<MismatchBox> Compose(TTintmarkPlugin& p, EditorView& view, TextDocum
         e.Line = b.Line;
         e.StartCol = b.StartCol;
         e.EndCol = b.EndCol;
-        const Rect r = TokenRect(doc, view, settings, MismatchScrollOffset(hscroll, p.TextOriginX), e, text);
+        // Drawn shifted left by the scroll position, as the pair boxes are.
+        const Rect r = TokenRect(doc, view, settings, hscroll, e, text);
         boxes.push_back(MismatchBox{r, b.Line, b.Kind == kOpenBracket || b.Kind == kCloseBracket});
     }
     return boxes;

@@ -1,6 +1,8 @@
 // Highlight boxes and cross-line rectangles.
 #include "render/overlay_geometry.h"
 
+#include "analysis/line_range.h"
+
 namespace tintmark {
 
 std::optional<BoxPlan> PlanHighlightBox(Rect R, bool bracketPair, int32_t textOriginX,
@@ -45,6 +47,18 @@ bool Intersects(const Rect& a, const Rect& b) {
            a.top < a.bottom && b.left < b.right && b.top < b.bottom;
 }
 
-Rect Offset(Rect r, int32_t dx, int32_t dy) { return Rect{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
+bool CrossLinesFit(const CrossLineState& c, const Rect& client) {
+    return (!c.HorizCrossShown || c.HorizCrossRect.right == client.right) &&
+           (!c.VertCrossShown || (c.VertCrossRect.top == client.top && c.VertCrossRect.bottom == client.bottom));
+}
+
+ViewShift ShiftSince(int32_t placedFirst, int32_t placedHScroll, int32_t first, int32_t hscroll, int32_t lineHeight) {
+    return ViewShift{Saturated(int64_t{placedHScroll} - hscroll), Saturated((int64_t{placedFirst} - first) * lineHeight)};
+}
+
+Rect Offset(Rect r, int32_t dx, int32_t dy) {
+    return Rect{Saturated(int64_t{r.left} + dx), Saturated(int64_t{r.top} + dy), Saturated(int64_t{r.right} + dx),
+                Saturated(int64_t{r.bottom} + dy)};
+}
 
 }  // namespace tintmark

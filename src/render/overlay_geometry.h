@@ -17,7 +17,20 @@ struct CrossLineState {
     bool VertCrossShown = false;
     int32_t Line = -1, Col = -1;  // the caret they were placed for
     int32_t FirstLine = 0;        // the first visible line they were placed in
+    int32_t HScroll = 0;          // and the horizontal scroll position
 };
+
+// Whether the shown cross lines reach the edges of a client area of this size (they were
+// placed for another size when the window was resized since).
+bool CrossLinesFit(const CrossLineState& c, const Rect& client);
+
+// How far (pixels; right and down) the text moved since something was drawn over it in a
+// view with first line placedFirst and horizontal scroll position placedHScroll.
+struct ViewShift {
+    int32_t dx = 0, dy = 0;
+    bool None() const { return dx == 0 && dy == 0; }
+};
+ViewShift ShiftSince(int32_t placedFirst, int32_t placedHScroll, int32_t first, int32_t hscroll, int32_t lineHeight);
 
 // How one highlight box is drawn. All of it lies inside `stored`, the box as it is kept
 // afterwards (its left edge clipped at the gutter, its right edge set by a bold text).

@@ -4,6 +4,7 @@
 #include "render/paint_editor.h"
 
 #include "analysis/scanner.h"
+#include "core/handles.h"
 #include "core/host_document.h"
 #include "core/plugin.h"
 #include "core/records.h"
@@ -28,13 +29,6 @@ bool FocusIsInListBox() {
     return focus && GetClassNameW(focus, cls, 10) > 0 && lstrcmpiW(cls, L"listbox") == 0;
 }
 
-bool DraggingSelectionIn(HWND wnd) {
-    if (GetKeyState(VK_LBUTTON) >= 0) return false;
-    POINT cursor{};
-    RECT window{};
-    return GetCursorPos(&cursor) && GetWindowRect(wnd, &window) && PtInRect(&window, cursor);
-}
-
 }  // namespace
 
 LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& callHost) {
@@ -54,19 +48,52 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     RECT u{};
     GetUpdateRect(W, &u, FALSE);
     const Rect U{u.left, u.top, u.right, u.bottom};
+    // A paint of nothing but the marks the plugin erased itself: the host has nothing new to say.
+    UniqueGdiObject update(CreateRectRgn(0, 0, 0, 0));
+    const bool ownOnly = update && GetUpdateRgn(W, static_cast<HRGN>(update.get()), FALSE) > NULLREGION &&
+                         p.Damage.TakeOnlyOwn(W, static_cast<HRGN>(update.get()));
+    // The host paints what is invalid now: no mark shows there afterwards, and where the host
+    // asked for the paint itself, what it draws there may differ from the clean copy.
+    auto hostPaint = [&] {
+        if (update) GetUpdateRgn(W, static_cast<HRGN>(update.get()), FALSE);
+        const LRESULT result = callHost();
+        const Rect client = ClientRect(W);
+        p.Clean.Repainted(W, ClientView{F, hscroll, client.right, client.bottom, p.LineHeight},
+                          static_cast<HRGN>(update.get()), !ownOnly);
+        return result;
+    };
     p.CaretTokenInUpdate = false;
     p.PairTokenInUpdate = false;
     PairState& pair = p.Analysis.Pair;
     CrossLineState& cross = p.Cross;
-    // How far the text moved under the boxes and under the line frame since they were drawn.
-    const int32_t dBoxes = static_cast<int32_t>((int64_t{pair.ViewFirstLine} - F) * p.LineHeight);
-    const int32_t dCross = static_cast<int32_t>((int64_t{cross.FirstLine} - F) * p.LineHeight);
+    // How far the text moved under the boxes and under the cross lines since they were drawn.
+    const ViewShift dBoxes = ShiftSince(pair.ViewFirstLine, pair.ViewHScroll, F, hscroll, p.LineHeight);
+    const ViewShift dCross = ShiftSince(cross.FirstLine, cross.HScroll, F, hscroll, p.LineHeight);
     const Rect bottomStrip{0, K.bottom - p.LineHeight, K.right, K.bottom};
+
+    const Rect G{0, 0, p.TextOriginX - 1, K.bottom};
+    auto keepGutterFromHost = [&] {
+        if (G.right <= 0) return;
+        const RECT g = ToRect(G);
+        ValidateRect(W, &g);
+    };
+    // The host repaints what the plugin erased in a view that is as the marks were placed:
+    // the marks it painted over are drawn again from what is stored, without a host call.
+    if (focused && ownOnly && F == p.LastFirstLine && V == p.LastVisibleLines && hscroll == p.LastHScrollPos &&
+        !p.Analysis.Pair.HScrolled && !p.LastKeyWasEdit && !p.TelepatInserted && dBoxes.None() && dCross.None() &&
+        CrossLinesFit(cross, K)) {
+        keepGutterFromHost();
+        const LRESULT result = hostPaint();
+        view.RedrawMarksIn({U});
+        return result;
+    }
 
     bool linesChanged = false;
     int32_t caretLine = 0, caretCol = 0;
     if (focused) {
-        linesChanged = F != p.LastFirstLine || doc.LineCount() != p.LastLineCount;
+        // A view that grew or shrank shows other lines too: they are scanned (the scan
+        // reaches only ten lines past the view).
+        linesChanged = F != p.LastFirstLine || V != p.LastVisibleLines || doc.LineCount() != p.LastLineCount;
         caretLine = doc.SelStartLine();
         caretCol = doc.SelStartCol();
     }
@@ -79,12 +106,12 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     // are invalidated at their present place and the highlight is worked out afresh. A caret
     // that moved since it was last handled (by a command, say) counts as a change too.
     const bool caretMoved = focused && (caretLine != p.LastCaretLine || caretCol != p.LastCaretCol);
-    const bool unchanged = dBoxes == 0 && !hChanged && !linesChanged && !caretMoved && !p.LastKeyWasEdit &&
+    const bool unchanged = dBoxes.None() && !hChanged && !linesChanged && !caretMoved && !p.LastKeyWasEdit &&
                            !p.TelepatInserted;
     bool redrawStoredBoxes = false;
     if (focused && (pair.CaretTokenShown || pair.PairTokenShown || pair.MembersShown)) {
         auto damaged = [&](bool shown, const Rect& r) {
-            return shown && (!unchanged || Intersects(r, U) || Intersects(r, bottomStrip));
+            return shown && (!unchanged || Intersects(r, U) || (!ownOnly && Intersects(r, bottomStrip)));
         };
         const bool caretDamaged = damaged(pair.CaretTokenShown, pair.CaretTokenRect);
         // The further members of a block count with the partner.
@@ -95,10 +122,9 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         } else if (caretDamaged || pairDamaged) {
             for (const auto& [shown, rect] : {std::pair{pair.CaretTokenShown, pair.CaretTokenRect},
                                               std::pair{pair.PairTokenShown, pair.PairTokenRect}})
-                if (shown) Invalidate(W, Rect{rect.left - 50, rect.top + dBoxes, rect.right + 50, rect.bottom + dBoxes});
+                if (shown) Invalidate(W, Offset(rect, dBoxes.dx, dBoxes.dy));
             if (pair.MembersShown)
-                for (const MemberBox& m : pair.Members)
-                    Invalidate(W, Rect{m.Box.left - 50, m.Box.top + dBoxes, m.Box.right + 50, m.Box.bottom + dBoxes});
+                for (const MemberBox& m : pair.Members) Invalidate(W, Offset(m.Box, dBoxes.dx, dBoxes.dy));
             pair.CaretTokenShown = false;
             pair.PairTokenShown = false;
             pair.MembersShown = false;
@@ -109,27 +135,31 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     if ((cross.HorizCrossShown || cross.VertCrossShown) && focused &&
         (linesChanged || hChanged || p.LastCaretLine != caretLine)) {
         if (cross.HorizCrossShown) {
-            const Rect& h = cross.HorizCrossRect;
-            Invalidate(W, Rect{h.left, h.top + dCross, h.right + 10, h.bottom + dCross});
+            // The frame where it now stands; a sideways scroll moved its ends with the text.
+            const Rect h = Offset(cross.HorizCrossRect, 0, dCross.dy);
+            for (const Rect& e : EdgesOf(h).edge) Invalidate(W, e);
+            if (dCross.dx != 0) {
+                const FrameEdges moved = EdgesOf(Offset(h, dCross.dx, 0));
+                Invalidate(W, moved.edge[2]);
+                Invalidate(W, moved.edge[3]);
+            }
         }
-        if (cross.VertCrossShown) Invalidate(W, cross.VertCrossRect);
+        if (cross.VertCrossShown) {
+            Invalidate(W, cross.VertCrossRect);
+            if (dCross.dx != 0) Invalidate(W, Offset(cross.VertCrossRect, dCross.dx, 0));
+        }
         cross.HorizCrossShown = false;
         cross.VertCrossShown = false;
     }
-    // A horizontal scroll moved the text under whatever the overlay had drawn.
-    if (focused && hChanged) InvalidateRect(W, nullptr, FALSE);
 
-    Invalidate(W, bottomStrip);
-    const Rect G{0, 0, p.TextOriginX - 1, K.bottom};
-    const bool gutterTouched = Intersects(G, U);
+    // The host's partly visible last line is repainted whole with every paint it asked for.
+    if (!ownOnly) Invalidate(W, bottomStrip);
+    bool gutterTouched = Intersects(G, U);
     const bool fromTop = U.top == 0 && U.left == 0 && U.right >= p.TextOriginX - 1;
     const bool oneLine = U.bottom - U.top == p.LineHeight && U.left < p.TextOriginX;
-    if (G.right > 0) {
-        const RECT g = ToRect(G);
-        ValidateRect(W, &g);
-    }
+    keepGutterFromHost();
 
-    const LRESULT result = callHost();
+    const LRESULT result = hostPaint();
 
     const bool always = p.Look.HighlightModeAlways;
     auto scan = [&] { ScanLines(doc, F, V + 10, p.Analysis.Keywords, p.Analysis.KeyWordsMap, p.Analysis.ScanBuffer); };
@@ -141,10 +171,8 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             docView.EraseHighlight();
             // The mismatch marks stay with a selection: they follow the text, not the caret.
             const bool mismatchRows = PaintMismatchMarks(p, docView, doc, linesChanged || hChanged);
-            if (DraggingSelectionIn(W)) {
-                p.Analysis.KeyWordsMap.Reset();
-                return result;
-            }
+            // Also while a selection is being dragged: the scan of the view stays valid for
+            // the click that follows, and gutter rows the drag scrolled in are painted.
             if (linesChanged || gutterTouched) {
                 scan();
                 RebuildGutter(p, W, *record);
@@ -158,7 +186,10 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
             const bool gutterOnly = gutterTouched && !p.LastKeyWasEdit && !linesChanged && !hChanged;
             // Lines placed for this caret in an unchanged view are drawn again as they stand;
             // otherwise they are placed afresh.
-            if (unchanged && caretLine == cross.Line && caretCol == cross.Col)
+            // Lines placed for another client size (the window was resized) are placed afresh.
+            if (unchanged && CrossLinesFit(cross, K) && caretLine == cross.Line &&
+                (!p.Look.EnableVertCrossLine || caretCol == cross.Col) &&
+                !docView.CrossLinesMissing(caretLine))
                 docView.DrawCrossLines();
             else
                 docView.UpdateCrossLines();
@@ -178,16 +209,22 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
         }
     } else {
         HWND main = p.MainWindowHandle ? p.MainWindowHandle : GetAncestor(W, GA_ROOT);
-        if (IsWindowEnabled(main)) {
-            if (FocusIsInListBox()) {
-                scan();
-                docView.UpdateCrossLines();
-                docView.EraseHighlight();
-                docView.Highlight(false);
-            }
+        if (IsWindowEnabled(main) && FocusIsInListBox()) {
+            scan();
+            docView.UpdateCrossLines();
+            docView.RedoHighlightAfterHostPaint();
         } else if (owner == p.ActiveCfgWindowHandle) {
+            // The focus is elsewhere (a dialog, the main window, another program): what the
+            // host painted over the marks is drawn again, where their text now stands, so that
+            // they are whole when the focus comes back.
             view.DrawCrossLines();
             view.DrawPairHighlight(pair);
+            // A view scrolled meanwhile shows other lines: their fold marks are worked out.
+            if (F != p.LastFirstLine || V != p.LastVisibleLines) {
+                scan();
+                RebuildGutter(p, W, *record);
+                gutterTouched = false;
+            }
         }
         if (gutterTouched) PaintGutter(p, W, owner != p.ActiveCfgWindowHandle);
     }
@@ -199,6 +236,7 @@ LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& 
     // paint count as scrolled.
     if (focused) p.Analysis.Pair.HScrolled = false;
     p.LastFirstLine = F;
+    p.LastVisibleLines = V;
     p.LastHScrollPos = hscroll;
     return result;
 }

@@ -73,7 +73,8 @@ std::string Encode1251(std::u16string_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         const char16_t u = text[i];
-        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size()) ++i;  // a pair: not in 1251
+        // A pair is one character, not in 1251; a lone surrogate leaves what follows alone.
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
         out += (u >= 0xD800 && u <= 0xDFFF) ? '?' : EncodeUnit(u);
     }
     return out;

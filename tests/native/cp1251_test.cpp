@@ -30,3 +30,19 @@ TEST(Cp1251, RoundTripsAndUnmappable) {
     EXPECT_LT(CompareTextCi1251("abc", "abd"), 0);
     EXPECT_GT(CompareTextCi1251("abcd", "ABC"), 0);
 }
+
+// Code units Windows-1251 cannot hold become one "?" each; a surrogate pair is one character,
+// and a lone surrogate never takes the character after it with it.
+TEST(Cp1251, UnmappableUnitsAndSurrogates) {
+    struct Row { std::u16string in; std::string want; };
+    const Row rows[] = {
+        {u"\u0080", "?"},                // no byte of the code page is U+0080 (0x80 is Ђ)
+        {u"\u0402", "\x80"},
+        {u"\u0098", "\x98"},            // the code page's unused byte stands for itself
+        {u"a\U0001F600b", "a?b"},        // a pair: one character
+        {u"\xDC00" u"A", "?A"},              // a lone low surrogate
+        {u"\xD800" u"A", "?A"},              // a lone high surrogate
+        {u"A\xD800", "A?"},
+    };
+    for (const Row& r : rows) EXPECT_EQ(Encode1251(r.in), r.want) << r.want;
+}

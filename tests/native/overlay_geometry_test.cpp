@@ -135,6 +135,28 @@ TEST(CrossLines, RectanglesAndFrameEdges) {
     EXPECT_FALSE(Intersects(Rect{0, 0, 10, 10}, Rect{5, 5, 5, 8}));  // empty
 }
 
+// Marks drawn in one view and looked at in another: the text moved up when the view scrolled
+// down, left when it scrolled right; lines placed for another client size no longer fit.
+TEST(CrossLines, ViewShiftAndFit) {
+    struct Row { int32_t placedFirst, placedH, first, h, dx, dy; };
+    const Row rows[] = {{10, 0, 12, 8, -8, -32}, {12, 8, 10, 0, 8, 32}, {5, 30, 5, 30, 0, 0}};
+    for (const Row& r : rows) {
+        const ViewShift d = ShiftSince(r.placedFirst, r.placedH, r.first, r.h, 16);
+        EXPECT_EQ(d.dx, r.dx);
+        EXPECT_EQ(d.dy, r.dy);
+    }
+    EXPECT_EQ(ShiftSince(0, 0, 0x7FFFFFFF, 0, 16).dy, INT32_MIN) << "saturated, not wrapped";
+    CrossLineState c;
+    c.HorizCrossRect = HorizontalCrossRect(20, 3, 16, 600);
+    c.VertCrossRect = VerticalCrossRect(20, 40, 0, 400);
+    c.HorizCrossShown = c.VertCrossShown = true;
+    EXPECT_TRUE(CrossLinesFit(c, Rect{0, 0, 600, 400}));
+    EXPECT_FALSE(CrossLinesFit(c, Rect{0, 0, 800, 400}));
+    EXPECT_FALSE(CrossLinesFit(c, Rect{0, 0, 600, 500}));
+    c.VertCrossShown = false;
+    EXPECT_TRUE(CrossLinesFit(c, Rect{0, 0, 600, 500})) << "only the frame is shown";
+}
+
 TEST(DocumentName, ExcludedExtensions) {
     struct Case {
         const char16_t* name;

@@ -96,7 +96,7 @@ TEST(HighlightPair, Blocks) {
     EXPECT_EQ(f.Pair(5, 2), "5:0-8 / -");         // the search stops at the stray «Функция»
     EXPECT_EQ(f.Pair(7, 3), "7:0-13 / 5:0-8");    // backward, «Функция» is another family
     EXPECT_EQ(f.Pair(8, 9), "none");              // a bracket in a comment: nothing
-    EXPECT_EQ(f.Pair(8, 9, true), "none");        // no entry for it: no change
+    EXPECT_EQ(f.Pair(8, 9, true), "none");        // no entry for it: nothing marked
     EXPECT_EQ(f.Pair(9, 15, true), "9:0-3 / 9:20-28");  // between the keywords: the «Если»
 }
 
@@ -138,16 +138,39 @@ TEST(HighlightPair, RectanglesFollowTabsAndTheHorizontalOffset) {
     EXPECT_EQ(Cp1251ToUtf8(f.a.Pair.PairTokenText), "КонецЕсли");
     EXPECT_EQ(f.a.Pair.CaretTokenStartCol, 1);
     EXPECT_EQ(f.a.Pair.CaretTokenEndCol, 4);
-    // Scrolled right by 50 px beyond the text origin: everything moves left by 50.
-    f.view.hscroll = 70;
-    f.Pair(0, 3);
-    EXPECT_EQ(f.a.Pair.HScrollPos, 50);
-    EXPECT_EQ(f.a.Pair.CaretTokenRect.left, 20 + 32 - 1 - 50);
-    // A horizontal scroll message keeps the raw position once.
-    f.a.Pair.HScrolled = true;
-    f.Pair(0, 3);
-    EXPECT_EQ(f.a.Pair.HScrollPos, 70);
-    EXPECT_FALSE(f.a.Pair.HScrolled);
+    // A "(" at column 0 is the token with the caret before it too: the box stands on it.
+    Fixture g("(А)");
+    for (const int32_t col : {0, 1}) {
+        EXPECT_EQ(g.Pair(0, col), "0:0-0 / 0:2-2");
+        EXPECT_EQ(g.a.Pair.CaretTokenRect, (Rect{20 - 1, 0, 20 + 8 + 1, 17})) << col;
+        EXPECT_EQ(g.Pair(0, col, true), "0:0-0 / 0:2-2");
+        EXPECT_EQ(g.a.Pair.CaretTokenRect, (Rect{20 - 1, 0, 20 + 8 + 1, 17})) << col << " always";
+    }
+    // Scrolled right: everything moves left by the scroll position, also a scroll of no more
+    // than the text origin, and whether or not a scroll message came (the same view gives the
+    // same boxes however it got there).
+    for (const int32_t hscroll : {70, 8, 20}) {
+        for (const bool message : {false, true}) {
+            f.view.hscroll = hscroll;
+            f.a.Pair.HScrolled = message;
+            f.Pair(0, 3);
+            EXPECT_EQ(f.a.Pair.HScrollPos, hscroll);
+            EXPECT_EQ(f.a.Pair.ViewHScroll, hscroll);
+            EXPECT_EQ(f.a.Pair.CaretTokenRect.left, 20 + 32 - 1 - hscroll) << hscroll << " " << message;
+            EXPECT_EQ(f.a.Pair.PairTokenRect.left, 20 + 32 - 1 - hscroll) << hscroll << " " << message;
+        }
+    }
+}
+
+// The partly visible line below the whole lines (F + V) counts as in view; the next does not.
+TEST(HighlightPair, ThePartlyVisibleLastLineCounts) {
+    std::string text;
+    for (int i = 0; i < 7; ++i) text += "Ф(1);\n";
+    Fixture f(text, 1, 3);  // lines 1 to 3 whole, line 4 partly
+    struct Row { int line; bool always; const char* want; };
+    const Row rows[] = {{4, false, "4:1-1 / 4:3-3"}, {4, true, "4:1-1 / 4:3-3"}, {5, false, "none"},
+                        {5, true, "none"},           {0, false, "none"}};
+    for (const Row& r : rows) EXPECT_EQ(f.Pair(r.line, 2, r.always), r.want) << r.line << " " << r.always;
 }
 
 TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
@@ -160,13 +183,17 @@ TEST(HighlightPairAlways, EnclosingTokenAndRedrawDecisions) {
     EXPECT_EQ(f.Pair(2, 3, true), "3:0-8 / 0:0-3");  // after a closer, before a closer: the closer
     f.view.calls.clear();
     f.settings.LastCaretLine = 2;
-    EXPECT_EQ(f.Pair(2, 4, true), "3:0-8 / 0:0-3");  // same highlight, same line: only drawn again
-    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"draw"}));
-    f.view.calls.clear();
-    EXPECT_EQ(f.Pair(4, 1, true), "none");           // after the last entry's line: no change
+    EXPECT_EQ(f.Pair(2, 4, true), "3:0-8 / 0:0-3");  // same highlight, same line: left as it is
     EXPECT_TRUE(f.view.calls.empty());
+    f.view.calls.clear();
+    EXPECT_EQ(f.Pair(4, 1, true), "none");           // after the last entry's line: the mark goes
+    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"erase", "cross"}));
+    EXPECT_FALSE(f.a.Pair.CaretTokenShown || f.a.Pair.PairTokenShown);
     EXPECT_EQ(f.Pair(1, 2, true), "0:0-3 / 3:0-8");  // before «Ф(»: the enclosing «Если»
     EXPECT_EQ(f.Pair(1, 8, true), "1:7-7 / 1:9-9");  // on the bracket itself
+    // At an entry's start column (the caret between «Ф» and «(») the entry counts as left of
+    // the caret: the «(» is the nearest opener, not the «Если».
+    EXPECT_EQ(f.Pair(1, 7, true), "1:7-7 / 1:9-9");
 }
 
 // Drawing a bold box changes the stored rectangle; the same highlight must still count as
@@ -178,14 +205,50 @@ TEST(HighlightPairAlways, BoxesWidenedByDrawingAreNotChanges) {
     EXPECT_EQ(f.Pair(1, 4, true), "0:0-3 / 2:0-8");
     f.view.calls.clear();
     EXPECT_EQ(f.Pair(1, 5, true), "0:0-3 / 2:0-8");
+    EXPECT_TRUE(f.view.calls.empty());
+    // The boxes as drawn are kept, to be erased whole later.
+    EXPECT_EQ(f.a.Pair.CaretTokenRect.right, f.a.Pair.CaretTokenComposed.right + 5);
+    // Taken off (a selection, say), the same highlight is drawn again.
+    ErasePairHighlight(f.view, f.a.Pair);
+    f.view.calls.clear();
+    EXPECT_EQ(f.Pair(1, 5, true), "0:0-3 / 2:0-8");
     EXPECT_EQ(f.view.calls, (std::vector<std::string>{"draw"}));
+}
+
+// Whether the highlight changed is told in the view of the call: boxes placed before the
+// view scrolled moved with their text; a partner box that has no partner any more is a change.
+TEST(HighlightPairAlways, ChangesAreToldInTheCurrentView) {
+    Fixture f("Если А Тогда\n  В = 2;\n  Г = 3;\nКонецЕсли;");
+    f.settings.LastCaretLine = 1;
+    EXPECT_EQ(f.Pair(1, 4, true), "0:0-3 / 3:0-8");
+    f.view.SetFirstVisibleLine(1);
+    f.view.calls.clear();
+    EXPECT_EQ(f.Pair(1, 5, true), "0:0-3 / 3:0-8");
+    EXPECT_TRUE(f.view.calls.empty());  // the boxes moved with their text
+    EXPECT_EQ(f.a.Pair.CaretTokenRect.top, -16);
+    EXPECT_EQ(f.a.Pair.ViewFirstLine, 1);
+
+    Fixture g("Если А Тогда\n  В = 2;\n  Г = 3;\nКонецЦикла;");
+    f.view.SetFirstVisibleLine(0);
+    EXPECT_EQ(f.Pair(1, 4, true), "0:0-3 / 3:0-8");
+    g.a.Pair = f.a.Pair;  // the same editor after «КонецЕсли» was typed over
+    g.settings.LastCaretLine = 1;
+    EXPECT_EQ(g.Pair(1, 4, true), "0:0-3 / -");
+    EXPECT_EQ(g.view.calls, (std::vector<std::string>{"erase", "update", "draw"}));
+    EXPECT_FALSE(g.a.Pair.PairTokenShown);
 }
 
 TEST(FindPairPosition, ModesAndChunks) {
     Fixture f("Ф(А, Г(Б))\nПроцедура П()\n  А = 1;\nКонецПроцедуры\nХ = ()");
     EXPECT_EQ(f.Navigate(0, 2, kJump), "0:9 0:9");       // right before the last ")"
     EXPECT_EQ(f.Navigate(0, 9, kJump), "0:2 0:2");       // and back, right after the "("
+    f.a.Pair = PairState{};
+    f.view.calls.clear();
     EXPECT_EQ(f.Navigate(1, 0, kSelectPairBlock), "1:0 3:14");
+    // The selection starts on the token: its pair is marked afresh.
+    EXPECT_EQ(f.view.calls, (std::vector<std::string>{"erase", "draw"}));
+    EXPECT_TRUE(f.a.Pair.CaretTokenShown && f.a.Pair.PairTokenShown);
+    EXPECT_EQ(f.a.Pair.PairTokenRect.top, 3 * 16);
     EXPECT_EQ(f.Navigate(1, 0, kSelectInnerBlock), "1:9 3:0");
     EXPECT_EQ(f.Navigate(3, 3, kSelectPairBlock), "1:0 3:14");
     EXPECT_EQ(f.Navigate(3, 3, kSelectInnerBlock), "1:9 3:0");

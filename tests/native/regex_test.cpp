@@ -18,14 +18,16 @@ namespace {
 
 // Runs pattern on subject (both UTF-8) and describes the outcome as tmk does:
 // "S E" for the match, then " | n S E" per group; "nomatch"; "error CODE".
+// pair, when given, is set as the line-break pair.
 std::string Outcome(const std::string& pattern, const std::string& subject, const std::string& mods = "",
-                bool plugin = true) {
+                bool plugin = true, const char* pair = nullptr) {
     TPluginPattern pp;
     TPattern base;
     TPattern& p = plugin ? static_cast<TPattern&>(pp) : base;
     uint32_t bits = p.ModifierBits();
     EXPECT_TRUE(ApplyModifierString(mods, bits));
     for (int i = kModI; i <= kModX; ++i) p.WriteModifier(i, (bits & ModifierBit(i)) != 0);
+    if (pair) p.SetLineBreakPair(pair);
     p.SetExpression(Utf8To1251(pattern));
     try {
         if (!p.Exec(Utf8To1251(subject))) return "nomatch";
@@ -147,6 +149,24 @@ TEST(Regex, AnchorsDotAndLines) {
         {"\\w", "", "ж", "nomatch"},      // \w takes its set as it stands
     };
     Check(rows, std::size(rows));
+}
+
+// A line-break pair of two ordinary characters: the dot (without s) does not take its first
+// character where the second follows, and the pair ends a line for ^ and $ (with m).
+TEST(Regex, DotAndAnchorsAroundAnotherLineBreakPair) {
+    const Row rows[] = {
+        {"x.", "-s", "xab", "nomatch"},  // "a" starts the pair
+        {"x.", "-s", "xac", "0 2"},      // "a" without its "b" is an ordinary character
+        {"x.", "-s", "xba", "0 2"},
+        {"x.", "", "xab", "0 2"},        // with s the dot takes it
+        {".b", "-s", "ab", "nomatch"},
+        {"^c", "m", "abc", "2 3"},
+        {"x$", "m", "xab", "0 1"},
+        {"x$", "m", "xac", "nomatch"},
+    };
+    for (const Row& r : rows)
+        EXPECT_EQ(Outcome(r.pattern, r.subject, r.mods, true, "ab"), r.want) << r.pattern << " " << r.mods << " "
+                                                                            << r.subject;
 }
 
 TEST(Regex, AlternationGroupsAndBackReferences) {

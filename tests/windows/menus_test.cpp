@@ -3,7 +3,9 @@
 // image), a 15-bit display, subclassed controls and the manager's theming role.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "menu_form.h"
 #include "menus/control_hook.h"
@@ -328,6 +330,57 @@ TEST_F(StylerFixture, SelectedBarItemHasTheSteppedShadow) {
     EXPECT_EQ(simple.At(R - 1, B - 1), Gdi(Darken(bc, 70)));
 }
 
+// Every drawing rule against colours worked out by hand from explicit settings (not through
+// the component's own colour functions): Darken(c, d) is red - d, green - d + 2, blue - d;
+// Lighten(c, p) adds (255 - x) * p / 100 to each channel, halves rounded up.
+TEST_F(StylerFixture, DrawingRulesGiveHandComputedColours) {
+    styler->SetUseSystemColors(false);
+    styler->SetColor(RGB(250, 240, 230));
+    styler->SetIconBackColor(RGB(200, 210, 220));
+    styler->SetMenuBarColor(RGB(200, 180, 160));
+    styler->SetSelectColor(RGB(100, 150, 200));
+    styler->SetActive(true);
+
+    // The stepped shadow of a selected bar item (R = 40, T = 0, B = 20), c = (200, 180, 160).
+    const COLORREF c = RGB(200, 180, 160), d10 = RGB(190, 172, 150), d30 = RGB(170, 152, 130),
+                   d40 = RGB(160, 142, 120), d60 = RGB(140, 122, 100), d100 = RGB(100, 82, 60);
+    Drawn bar = DrawInto(*styler, *form.File, RECT{0, 0, 40, 20}, ODS_SELECTED, 60, 24);
+    struct Px { int x, y; COLORREF want; const char* what; };
+    const Px shadow[] = {
+        {39, 0, d10, "first step"},          {37, 19, d30, "second step"},
+        {36, 19, d60, "third step"},         {33, 19, d100, "fourth step"},
+        {38, 1, c, "corner line across"},    {39, 5, c, "corner line down"},
+        {37, 2, c, "small corner, top"},     {38, 2, c, "small corner, turn"},
+        {38, 3, c, "small corner, bottom"},  {37, 3, d10, "Darken 10 line starts its way down"},
+        {35, 3, d10, "Darken 10 line across the second step"},
+        {37, 4, d10, "Darken 10 line down"}, {37, 6, d10, "Darken 10 line, foot"},
+        {36, 4, d10, "Darken 10 line back up"},
+        {36, 6, d30, "Darken 30 line over it"}, {35, 5, d30, "Darken 30 line start"},
+        {34, 6, d40, "Darken 40 line"},      {34, 4, d30, "second step fill"},
+    };
+    for (const Px& p : shadow) EXPECT_EQ(bar.At(p.x, p.y), p.want) << p.what << " at " << p.x << "," << p.y;
+
+    // A dimmed image: Lighten((220, 0, 0), 30); a selected one casts Darken(SelectFace, 50).
+    const RECT r{4, 0, 204, 24};
+    EXPECT_EQ(DrawInto(*styler, *form.Open, r, 0).At(8 + 10, 4 + 4), RGB(231, 77, 77));
+    EXPECT_EQ(DrawInto(*styler, *form.Open, r, ODS_SELECTED).At(4 + 4 + 14 + 1, 4 + 14 + 1), RGB(50, 102, 150));
+
+    // The gradient icon column: Lighten(IconFace, 30) ten columns in, capped at 96.
+    styler->Gradient = true;
+    Drawn gradient = DrawInto(*styler, *form.Exit, r, 0);
+    EXPECT_EQ(gradient.At(10, 3), RGB(217, 224, 231));
+    EXPECT_EQ(gradient.At(150, 3), RGB(253, 253, 254));
+    styler->Gradient = false;
+
+    // Few colours: the simple strip of a selected bar item, Darken(MenuBarColor, 70).
+    SystemQueries fifteen = styler->System();
+    fifteen.ColourDepth = [](HDC) { return 15; };
+    styler->SetSystem(fifteen);
+    Drawn simple = DrawInto(*styler, *form.File, RECT{0, 0, 40, 20}, ODS_SELECTED, 60, 24);
+    EXPECT_EQ(simple.At(39, 19), RGB(130, 112, 90));
+    EXPECT_EQ(simple.At(39, 0), c);
+}
+
 TEST_F(StylerFixture, FifteenBitDisplayGivesTheWhiteMenu) {
     SystemQueries fifteen = styler->System();
     fifteen.ColourDepth = [](HDC) { return 15; };
@@ -367,6 +420,7 @@ TEST_F(StylerFixture, OpenPopupWithTheFlatFrame) {
     RECT window{};
     bool region = false;
     COLORREF frame = 0, shadow = 0, corner = 0;
+    std::vector<COLORREF> iconMargin;
     WhilePopupOpen(*form.Popup, 150, 150, [&](int tick) {
         if (tick == 0) PressKey(VK_DOWN);  // select the first item
         if (tick == 3) {
@@ -386,6 +440,10 @@ TEST_F(StylerFixture, OpenPopupWithTheFlatFrame) {
                             shot.Rgb[(static_cast<size_t>(py) * shot.Width + px) * 3 + k] = 0;
             frame = shot.At(0, 5);
             shadow = shot.At(shot.Width - 1, shot.Height / 2);
+            // Columns 1 and 2, between the frame and the items, on an item row, a separator
+            // row and the bottom margin.
+            for (int y : {5, shot.Height / 2, shot.Height - 4})
+                for (int x : {1, 2}) iconMargin.push_back(shot.At(x, y));
             corner = shot.At(shot.Width - 1, 0);
             golden = CompareWithGolden(shot, "popup_flat_frame");
             return false;
@@ -395,6 +453,15 @@ TEST_F(StylerFixture, OpenPopupWithTheFlatFrame) {
     EXPECT_TRUE(region) << "the window has the shadow region";
     EXPECT_EQ(frame, Gdi(c.FrameOuter));
     EXPECT_EQ(shadow, Gdi(c.FrameShadow));
+    // Worked out by hand from the system's button face: the frame is Darken(face, 90), the
+    // shadow Darken(face, 76), the icon column out to the frame Lighten(face, 16).
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    auto darken = [](int x, int d) { return std::clamp(x - d, 0, 255); };
+    auto lighten = [](int x, int p) { return x + ((255 - x) * p + 50) / 100; };
+    const int fr = GetRValue(face), fg = GetGValue(face), fb = GetBValue(face);
+    EXPECT_EQ(frame, RGB(darken(fr, 90), darken(fg, 88), darken(fb, 90)));
+    EXPECT_EQ(shadow, RGB(darken(fr, 76), darken(fg, 74), darken(fb, 76)));
+    for (COLORREF px : iconMargin) EXPECT_EQ(px, RGB(lighten(fr, 16), lighten(fg, 16), lighten(fb, 16)));
     EXPECT_NE(corner, Gdi(c.FrameShadow)) << "the top-right corner is outside the region";
     EXPECT_EQ(golden, "");
 }

@@ -193,6 +193,41 @@ TEST_F(EditorTest, ScrollingMovesPixelsAndRepaintsOnlyTheUncoveredBand) {
     }
 }
 
+// Dragging past an edge, as in a Win32 edit control: the selection stops at the last whole
+// line in view (the pointer is confined to the text), and each tick of the autoscroll timer
+// moves it one line on and scrolls the view by one line (pixels moved, one band uncovered).
+TEST_F(EditorTest, DraggingPastTheBottomAutoscrollsALineATick) {
+    Open(NumberedLines(60));
+    const int rows = g.clientHeight / g.lineHeight;
+    MousePress(doc->editor, At(2, 3), {});
+    KillTimer(doc->editor, 1);  // the ticks are given by hand below
+    MouseMove(doc->editor, POINT{At(2, 3).x, g.clientHeight + 40});
+    Pump();
+    EXPECT_EQ(doc->text.SelStart(), (TextPos{rows - 1, 3}));
+    EXPECT_EQ(GetEditorGeometry(doc->editor).firstLine, 0);
+    for (int tick = 1; tick <= 2; ++tick) {
+        Reset();
+        SendMessageW(doc->editor, WM_TIMER, 1, 0);
+        const EditorStats st = Stats();
+        EXPECT_EQ(GetEditorGeometry(doc->editor).firstLine, tick);
+        EXPECT_EQ(doc->text.SelStart(), (TextPos{rows - 1 + tick, 3}));
+        EXPECT_EQ(doc->text.SelEnd(), (TextPos{2, 3}));
+        EXPECT_EQ(st.invalidations, 2) << "the scroll and the band of the line newly selected";
+    }
+    // Back inside the text the ticks do nothing; after the release there are none.
+    MouseMove(doc->editor, At(10, 3));
+    Pump();
+    SendMessageW(doc->editor, WM_TIMER, 1, 0);
+    EXPECT_EQ(GetEditorGeometry(doc->editor).firstLine, 2);
+    EXPECT_EQ(doc->text.SelStart(), (TextPos{10, 3}));
+    MouseMove(doc->editor, POINT{At(2, 3).x, -30});
+    MouseRelease(doc->editor, POINT{At(2, 3).x, -30}, {});
+    Pump();
+    EXPECT_EQ(doc->text.SelStart(), (TextPos{2, 3})) << "confined to the first line in view";
+    SendMessageW(doc->editor, WM_TIMER, 1, 0);
+    EXPECT_EQ(GetEditorGeometry(doc->editor).firstLine, 2);
+}
+
 TEST_F(EditorTest, ShiftClickExtendsOnlyAnExistingSelection) {
     Open(NumberedLines(10));
     EditorMoveCaret(doc, {1, 0}, {1, 0});
@@ -439,6 +474,12 @@ TEST_F(EditorTest, MeasuringTimesEverythingOnTopOfTheEditorAndCountsHostCalls) {
     EXPECT_DOUBLE_EQ(plain.hostCalls, 1.0);
     EXPECT_GT(plain.medianMs, 0.0);
     EXPECT_LE(plain.medianMs, plain.p99Ms);
+    EXPECT_EQ(plain.paintedPx, 0) << "a caret move paints nothing";
+    EXPECT_EQ(plain.changedPx, 0);
+    const EditorGeometry g = GetEditorGeometry(doc->editor);
+    const Measurement whole = Measure(doc->editor, 2, [&] { InvalidateRect(doc->editor, nullptr, TRUE); });
+    EXPECT_EQ(whole.paintedPx, long{g.clientWidth} * g.clientHeight);
+    EXPECT_EQ(whole.changedPx, 0);
     {
         Subclass slow(doc->editor, SlowKeys);
         const Measurement m = Measure(doc->editor, 6, action);
@@ -457,5 +498,11 @@ TEST_F(EditorTest, MeasuringTimesEverythingOnTopOfTheEditorAndCountsHostCalls) {
     fixed.hostCalls = 7;
     EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed),
               L"measure key Down 200: median 0.041 ms p99 0.090 ms, cpu 0.050 ms, host calls 7.0");
+    fixed.areas = true;
+    fixed.paintedPx = 6115;
+    fixed.changedPx = 1836;
+    EXPECT_EQ(FormatMeasurement(L"key Down 200", fixed),
+              L"measure key Down 200: median 0.041 ms p99 0.090 ms, cpu 0.050 ms, host calls 7.0, painted 6115 px, "
+              L"changed 1836 px");
     t->Release();
 }

@@ -1,0 +1,12 @@
+// The active editor's marks drawn again when an appearance setting changes.
+#pragma once
+
+namespace tintmark {
+
+class TTintmarkPlugin;
+
+// Takes the highlight and the cross lines of the active editor off and places them afresh
+// with the current settings, and repaints its gutter. Does nothing before an editor is served.
+void RedrawMarksForSettings(TTintmarkPlugin& p);
+
+}  // namespace tintmark
