@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/fold_history.h"
 #include "analysis/folding.h"
 #include "core/handles.h"
 #include "host_h.h"
@@ -29,6 +30,9 @@ struct TCfgWndData {
     // The state files this window wrote for its folded methods (none for a method whose file
     // could not be written): only these are deleted when the methods are unfolded.
     std::map<std::string, StateFileClaim, NameLessCi> StateFiles;
+    // The texts this window's folds left, with their bodies, until the window closes: when the
+    // editor's undo or redo makes the document one of them again, its bodies are kept again.
+    FoldHistory FoldedTexts;
     HWND EditorHandle = nullptr;
     HWND CfgWindowHandle = nullptr;
     HWND Handle = nullptr;  // the hidden "TCfgWndData" window

@@ -5,6 +5,7 @@
 #include "core/host.h"
 #include "core/plugin.h"
 #include "core/records.h"
+#include "hook/folding_commands.h"
 
 namespace tintmark {
 
@@ -62,6 +63,7 @@ HWND MainWindow(TTintmarkPlugin& p, HWND inside) {
 // While any window holds folded methods: tells the user and brings the first such window to
 // the front. Returns whether one does.
 bool WarnAboutFoldedWindows(TTintmarkPlugin& p, const wchar_t* text) {
+    for (TCfgWndData* r : AllCfgWndData()) ReadoptUndoneFolds(p, *r);
     const HWND w = FirstWindowWithFoldedBlocks(p);
     if (!w) return false;
     MessageBoxW(MainWindow(p, w), text, kCaption, MB_ICONWARNING | MB_OK);
@@ -76,6 +78,7 @@ bool RefuseConfigurationClose(TTintmarkPlugin& p) {
 }
 
 bool RefuseWindowClose(TTintmarkPlugin& p, HWND cfgWindow) {
+    if (TCfgWndData* r = FindCfgWndData(cfgWindow)) ReadoptUndoneFolds(p, *r);
     if (!HoldsFoldedBlocks(cfgWindow)) return false;
     MessageBoxW(MainWindow(p, cfgWindow), kWindowText, kCaption, MB_ICONWARNING | MB_OK);
     return true;

@@ -203,16 +203,56 @@ std::wstring Lines(const std::vector<int32_t>& lines) {
     return out;
 }
 
+std::wstring Names(const std::vector<std::string>& names) {
+    std::wstring out;
+    for (const auto& n : names) out += (out.empty() ? L"" : L", ") + Quoted(n);
+    return out;
+}
+
+// When the document is exactly a text this window's folding left, the editor's undo or redo
+// brought that fold back: the bodies folded in it that were let go since are kept again (in
+// memory, and on disk where a file can hold them), so the window is guarded and unfolding
+// puts them back. A text edited since matches no fingerprint, so a body the user removed on
+// purpose is never brought back this way. Returns whether any body was kept again.
+bool Readopt(FoldTarget& t, const Lines16& lines) {
+    const FoldedBlockMap* bodies = t.record.FoldedTexts.Match(lines);
+    if (!bodies) return false;
+    std::vector<std::string> names;
+    for (const auto& [name, kept] : *bodies)
+        if (t.record.FoldedBlocks.emplace(name, kept).second) names.push_back(name);
+    if (names.empty()) return false;
+    for (const auto& n : names) KeptOnDisk(t, n);
+    const bool one = names.size() == 1;
+    t.Tell(L"Tintmark: " + std::wstring(one ? L"процедура " : L"процедуры ") + Names(names) +
+           (one ? L" снова свернута отменой или повтором действия; ее текст снова сохранен"
+                : L" снова свернуты отменой или повтором действия; их текст снова сохранен") +
+           L", разверните перед закрытием окна");
+    return true;
+}
+
+// The bodies a replacement of the document put back, with the folded text it replaced.
+void RememberUnfolded(TCfgWndData& record, const Lines16& before, const ExpandPlan& plan) {
+    FoldedBlockMap inserted;
+    for (const UnfoldedMethod& m : plan.restored)
+        if (m.how == Unfold::Insert || m.how == Unfold::Merge) inserted.emplace(m.name, record.FoldedBlocks.at(m.name));
+    record.FoldedTexts.Remember(before, inserted);
+}
+
 }  // namespace
 
 void CollapseAll(TTintmarkPlugin& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
         const DocumentText text = ReadDocument(t.doc);
+        const bool readopted = Readopt(t, text.lines);
         ScanAll(p, text.lines);
         FoldedBlockMap& folded = t.record.FoldedBlocks;
         CollapsePlan plan = PlanCollapseAll(text.lines, p.Analysis.KeyWordsMap, *p.MethodHeaderExpr, *p.MethodEndExpr,
                                             [&](const std::string& n) { return folded.count(n) != 0; });
-        if (plan.folded.empty()) return RescanVisible(p, t.editor, t.doc);
+        if (plan.folded.empty()) {
+            if (readopted) Redisplay(p, t.editor, t.record, t.doc);
+            else RescanVisible(p, t.editor, t.doc);
+            return t.FailIfUntold();
+        }
         std::vector<std::string> added;
         try {
             for (const FoldedMethod& m : plan.folded) {
@@ -225,7 +265,10 @@ void CollapseAll(TTintmarkPlugin& p) {
             throw;
         }
         for (FoldedMethod& m : plan.folded) folded.emplace(m.name, std::move(m.kept));
-        if (plan.removed < 1) return Redisplay(p, t.editor, t.record, t.doc);
+        if (plan.removed < 1) {
+            Redisplay(p, t.editor, t.record, t.doc);
+            return t.FailIfUntold();
+        }
         try {
             ReplaceDocument(t.doc, text, plan.document);
         } catch (...) {
@@ -238,8 +281,10 @@ void CollapseAll(TTintmarkPlugin& p) {
                 }
             throw;
         }
+        t.record.FoldedTexts.Remember(plan.document, folded);
         t.doc.MoveCaret(0, 0, 0, 0);
         Redisplay(p, t.editor, t.record, t.doc);
+        t.FailIfUntold();
     });
 }
 
@@ -248,13 +293,18 @@ namespace {
 void ExpandRecord(FoldTarget& t) {
     TTintmarkPlugin& p = t.p;
     FoldedBlockMap& folded = t.record.FoldedBlocks;
-    if (folded.empty()) return;
+    if (folded.empty() && t.record.FoldedTexts.Empty()) return;
     const DocumentText text = ReadDocument(t.doc);
+    Readopt(t, text.lines);
+    if (folded.empty()) return;
     ScanForUnfolding(p, text.lines);
     const ExpandPlan plan = PlanExpandAll(text.lines, *p.MethodHeaderExpr, *p.MethodEndExpr, p.Analysis.KeyWordsMap,
                                           folded, [&](const std::string& n) { return KeptOnDisk(t, n); });
     const bool replace = plan.document.size() != text.lines.size();
-    if (replace) ReplaceDocument(t.doc, text, plan.document);
+    if (replace) {
+        ReplaceDocument(t.doc, text, plan.document);
+        RememberUnfolded(t.record, text.lines, plan);
+    }
     for (const UnfoldedMethod& m : plan.restored) Settle(t, m.name, m.how, m.header);
     for (const AmbiguousMethod& m : plan.ambiguous)
         t.Tell(L"Tintmark: процедура " + Quoted(m.name) + L" не развернута: в модуле несколько ее заголовков (строки " +
@@ -309,7 +359,7 @@ void ExpandAll(TTintmarkPlugin& p) {
 void PutBackAllFoldedText(TTintmarkPlugin& p) noexcept {
     if (!p.Configurator || !p.MethodHeaderExpr || !p.MethodEndExpr) return;
     for (TCfgWndData* r : AllCfgWndData()) {
-        if (!r->HasFoldedBlocks() || !r->Document) continue;
+        if ((!r->HasFoldedBlocks() && r->FoldedTexts.Empty()) || !r->Document) continue;
         try {
             HostTextDocument doc(r->Document.get());
             FoldTarget t(p, r->EditorHandle, *r, doc);
@@ -321,6 +371,20 @@ void PutBackAllFoldedText(TTintmarkPlugin& p) noexcept {
         } catch (...) {
             // The window keeps its folded text and its guard.
         }
+    }
+}
+
+void ReadoptUndoneFolds(TTintmarkPlugin& p, TCfgWndData& record) noexcept {
+    if (record.HasFoldedBlocks() || record.FoldedTexts.Empty() || !record.Document) return;
+    try {
+        HostTextDocument doc(record.Document.get());
+        const Lines16 lines = SplitLines(doc.Text());
+        if (!record.FoldedTexts.Match(lines)) return;
+        FoldTarget t(p, record.EditorHandle, record, doc);
+        if (Readopt(t, lines)) Redisplay(p, t.editor, record, doc);
+    } catch (const ComError& e) {
+        p.ReportFailure(e.message());
+    } catch (...) {
     }
 }
 
@@ -356,6 +420,7 @@ void UnfoldRegion(FoldTarget& t, int32_t line, const std::string& name) {
     if ((how == Unfold::Insert || how == Unfold::Merge) && !body.empty()) {
         const int32_t end = static_cast<int32_t>(text.lines[static_cast<size_t>(line)].size());
         t.doc.ReplaceRange(line, end, line, end, text.lineBreak + JoinLines(body, text.lineBreak));
+        t.record.FoldedTexts.Remember(text.lines, FoldedBlockMap{{name, kept}});
     }
     Settle(t, name, how, line);
 }
@@ -363,9 +428,9 @@ void UnfoldRegion(FoldTarget& t, int32_t line, const std::string& name) {
 void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
     TTintmarkPlugin& p = t.p;
     HostTextDocument& doc = t.doc;
+    const DocumentText text = ReadDocument(doc);
     // Not where unfolding could not tell this header from another of the name.
     {
-        const DocumentText text = ReadDocument(doc);
         for (int32_t other : HeadersOf(p, text.lines, header.Name))
             if (other != line && InFoldedForm(text.lines, other, *p.MethodEndExpr)) {
                 t.Tell(L"Tintmark: процедура " + Quoted(header.Name) +
@@ -404,6 +469,14 @@ void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
         }
         throw;
     }
+    // The text the fold left: the lines read before, the method down to its header and end.
+    if (static_cast<size_t>(end.Line) < text.lines.size()) {
+        Lines16 after(text.lines.begin(), text.lines.begin() + line);
+        after.push_back(kept.front());
+        after.push_back(kept.back());
+        after.insert(after.end(), text.lines.begin() + end.Line + 1, text.lines.end());
+        t.record.FoldedTexts.Remember(after, t.record.FoldedBlocks);
+    }
 }
 
 }  // namespace
@@ -412,6 +485,9 @@ void GutterFoldClick(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDo
                      const MethodHeader& header) {
     if (header.Name.empty()) return;
     FoldTarget t(p, e, record, doc);
+    // A header whose body was let go, in a text the editor's undo or redo made folded again.
+    if (!record.FoldedBlocks.count(header.Name) && record.FoldedTexts.Mentions(header.Name))
+        Readopt(t, ReadDocument(doc).lines);
     if (record.FoldedBlocks.count(header.Name))
         UnfoldRegion(t, line, header.Name);
     else
