@@ -9,10 +9,13 @@
 #include <set>
 
 #include "../corpus_module.h"
+#include "analysis/fold_history.h"
 #include "analysis/folding.h"
 #include "analysis/keywords.h"
 #include "analysis/scanner.h"
 #include "text/cp1251.h"
+#include "text_buffer.h"
+#include "undo_history.h"
 
 using namespace tintmark;
 
@@ -341,4 +344,90 @@ TEST(Folding, ABodyThatRunsToTheLastLineFollowsItsHeader) {
     EXPECT_TRUE(BodyFollows(L({"Перем Х;", "Процедура А()", "  Б = 1;", "  В = 2;"}), 1, kept));
     EXPECT_FALSE(BodyFollows(L({"Перем Х;", "Процедура А()", "  Б = 1;"}), 1, kept));
     EXPECT_FALSE(BodyFollows(L({"Процедура А()", "  Б = 1;", "  В = 2;"}), -1, kept));
+}
+
+// A folded text comes back through the editor's undo or redo exactly, so the fingerprint of the
+// text a fold left recognises it (with the bodies folded in it); a text edited since does not
+// match, whatever the edit, and neither does one older than the last few folds.
+TEST(FoldHistory, OnlyAFoldedTextGivenBackByUndoOrRedoMatches) {
+    using cfgsim::TextBuffer;
+    using cfgsim::UndoHistory;
+    struct Editor {
+        TextBuffer t{JoinLines(kModule, u"\r\n")};
+        UndoHistory u;
+        Folder f;
+        FoldHistory h;
+        FoldedBlockMap bodies;
+        Lines16 Lines() const { return SplitLines(t.GetText()); }
+        // The host's replacement of the whole text: one undo step.
+        void Replace(const Lines16& lines) {
+            u.Before(t, UndoHistory::Change::Other);
+            t.ReplaceRange({0, 0}, {t.LineCount() - 1, t.LineLength(t.LineCount() - 1)}, JoinLines(lines, u"\r\n"));
+            u.After(t);
+        }
+        void Collapse() {
+            const Lines16 folded = f.Collapse(Lines());
+            Replace(folded);
+            h.Remember(folded, f.folded);
+            bodies = f.folded;
+        }
+        void Expand() {
+            const Lines16 before = Lines();
+            const ExpandPlan plan = f.Expand(before);
+            if (plan.document != before) Replace(plan.document);
+        }
+        void Type(cfgsim::TextPos at, const char16_t* s) {
+            u.Before(t, UndoHistory::Change::Typing);
+            t.ReplaceRange(at, at, s);
+            u.After(t);
+        }
+    };
+    struct Case {
+        const char* what;
+        std::function<void(Editor&)> steps;  // after CollapseAll
+        bool matches;
+    };
+    const Case cases[] = {
+        {"ExpandAll, then undo", [](Editor& e) { e.Expand(), e.u.Undo(e.t); }, true},
+        {"undo, ExpandAll (nothing to insert), redo",
+         [](Editor& e) { e.u.Undo(e.t), e.Expand(), e.u.Redo(e.t); }, true},
+        {"ExpandAll, an edit, undo both", [](Editor& e) { e.Expand(), e.Type({0, 0}, u"x"), e.u.Undo(e.t), e.u.Undo(e.t); },
+         true},
+        {"ExpandAll", [](Editor& e) { e.Expand(); }, false},
+        {"ExpandAll, undo, a character typed", [](Editor& e) { e.Expand(), e.u.Undo(e.t), e.Type({0, 8}, u" "); }, false},
+        {"ExpandAll, undo, one character replaced (same length)",
+         [](Editor& e) {
+             e.Expand(), e.u.Undo(e.t);
+             e.t.ReplaceRange({0, 6}, {0, 7}, u"Б");
+         },
+         false},
+        {"ExpandAll, undo, two lines joined and a blank added (same length)",
+         [](Editor& e) {
+             e.Expand(), e.u.Undo(e.t);
+             e.t.ReplaceRange({0, 8}, {1, 0}, u" ");
+         },
+         false},
+        {"ExpandAll, undo, after four other folded texts",
+         [](Editor& e) {
+             e.Expand(), e.u.Undo(e.t);
+             for (int i = 0; i < static_cast<int>(FoldHistory::kTexts); ++i)
+                 e.h.Remember(Lines16{std::u16string(static_cast<size_t>(i + 1), u'x')}, e.bodies);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e;
+        e.Collapse();
+        const Lines16 folded = e.Lines();
+        c.steps(e);
+        const FoldedBlockMap* found = e.h.Match(e.Lines());
+        ASSERT_EQ(found != nullptr, c.matches);
+        if (!found) continue;
+        EXPECT_EQ(e.Lines(), folded);
+        EXPECT_EQ(*found, e.bodies);
+        Folder readopted;
+        readopted.folded = *found;
+        EXPECT_EQ(readopted.Expand(e.Lines()).document, kModule) << "the bodies found unfold the module";
+    }
 }
