@@ -28,7 +28,7 @@ build/native/bench/make_module 30000 > "$work/generated.txt"
 } | iconv -f utf-8 -t cp1251 > "$work/long-procedure.txt"
 cp bench/editor_bench.cfgsim scripts/tintmark-settings.vbs "$work/"
 win() { echo "Z:${1//\//\\}"; }
-tools/wine-run.sh "$build" regsvr32 /s "$(win "$build/src/core/tintmark.dll")"
+tools/wine-run.sh "$build" regsvr32 /s "$(win "$build/src/plugin/tintmark.dll")"
 echo "largest corpus module: $(basename "$largest")"
 tools/wine-run.sh "$build" "$build/sim/cfgsim.exe" --hidden --script "$(win "$work/editor_bench.cfgsim")" \
     --work "$(win "$work/w")" | tr -d '\r' | grep -E "^(measure|note)|failed|^Z:"

@@ -25,7 +25,7 @@ cp scripts/tintmark-settings.vbs "$out/scripts/"
 sed -i 's|\.\./scripts/|scripts/|' "$out/demo.cfgsim"
 run() { tools/wine-run.sh "$build" "$@"; }
 win() { echo "Z:${1//\//\\}"; }
-dll=$build/src/core/tintmark.dll
+dll=$build/src/plugin/tintmark.dll
 {
     echo "== registering $dll"
     run regsvr32 /s "$(win "$dll")" && echo "registered"

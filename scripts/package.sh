@@ -13,7 +13,7 @@ version=$(head -n1 VERSION)
 build=build/win32
 [ -f "$build/CMakeCache.txt" ] || cmake --preset win32 >/dev/null
 cmake --build "$build" --target tintmark >/dev/null
-dll=$build/src/core/tintmark.dll
+dll=$build/src/plugin/tintmark.dll
 # One time stamp for every file: the last commit's, so that the same commit gives the same zip.
 epoch=$(git log -1 --format=%ct 2>/dev/null || echo 315532800)
 

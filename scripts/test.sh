@@ -22,7 +22,7 @@ for preset in "${presets[@]}"; do
     cmake --preset "$preset" -DTINTMARK_WERROR=$werror >/dev/null || exit 1
     cmake --build --preset "$preset" || exit 1
     if [ "$preset" = win32 ]; then
-        dll=build/win32/src/core/tintmark.dll
+        dll=build/win32/src/plugin/tintmark.dll
         echo "== win32: the tests load the shipped $dll ($(grep -E '^CMAKE_BUILD_TYPE' build/win32/CMakeCache.txt | cut -d= -f2)," \
              "sha256 $(sha256sum "$dll" | cut -c1-16))"
     fi

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "analysis/pairing.h"
-#include "render/text_width.h"
+#include "text/text_width.h"
 
 namespace tintmark {
 

@@ -5,10 +5,10 @@
 
 #include "analysis/document_name.h"
 #include "analysis/scanner.h"
-#include "core/host.h"
-#include "core/host_document.h"
-#include "core/plugin.h"
-#include "core/records.h"
+#include "host/host.h"
+#include "host/host_document.h"
+#include "hook/plugin_state.h"
+#include "host/records.h"
 #include "hook/subclass.h"
 #include "render/editor_view.h"
 #include "render/gutter.h"
@@ -62,7 +62,7 @@ LocatedEditor LocateEditor(HWND cfgWindow, ICfgDoc* doc) {
     return out;
 }
 
-void MeasureTextOrigin(TTintmarkPlugin& p, HWND e, ITextDoc* doc) {
+void MeasureTextOrigin(PluginState& p, HWND e, ITextDoc* doc) {
     if (p.TextOriginX != 0 || !e || !doc) return;
     GUITHREADINFO info{};
     info.cbSize = sizeof info;
@@ -81,7 +81,7 @@ void MeasureTextOrigin(TTintmarkPlugin& p, HWND e, ITextDoc* doc) {
     if (caret.x - x > 0) p.TextOriginX = caret.x - x;
 }
 
-LocatedEditor FindActiveEditor(TTintmarkPlugin& p) {
+LocatedEditor FindActiveEditor(PluginState& p) {
     if (!p.Configurator) return {};
     ComPtr<ICfgWindow> w = host::GetActiveCfgWindow(p.Configurator.get());
     if (!w) return {};
@@ -90,7 +90,7 @@ LocatedEditor FindActiveEditor(TTintmarkPlugin& p) {
     return LocateEditor(h, doc.get());
 }
 
-void HandleActivateWindow(TTintmarkPlugin& p, ICfgWindow* window, bool active) {
+void HandleActivateWindow(PluginState& p, ICfgWindow* window, bool active) {
     if (!window) return;
     const HWND w = host::GetWindowHandle(window);
     p.ActiveCfgWindowHandle = w;

@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "host_h.h"
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+class PluginState;
 
 // The text document and the editor window of a configurator window. The editor is found
 // from the window's structure for text and multi-page documents whether or not there is a
@@ -23,14 +23,14 @@ LocatedEditor LocateEditor(HWND cfgWindow, ICfgDoc* doc);
 
 // The OnActivateWindow event: activation hooks and attaches, deactivation takes the overlay
 // off and leaves a blank gutter.
-void HandleActivateWindow(TTintmarkPlugin& p, ICfgWindow* window, bool active);
+void HandleActivateWindow(PluginState& p, ICfgWindow* window, bool active);
 
 // The editor and text document of the host's active configurator window (both empty when
 // there is none).
-LocatedEditor FindActiveEditor(TTintmarkPlugin& p);
+LocatedEditor FindActiveEditor(PluginState& p);
 
 // Measures the client x of text column 0 once, from the caret of editor e where it stands;
 // nothing moves. Does nothing while e does not own the caret.
-void MeasureTextOrigin(TTintmarkPlugin& p, HWND e, ITextDoc* doc);
+void MeasureTextOrigin(PluginState& p, HWND e, ITextDoc* doc);
 
 }  // namespace tintmark

@@ -2,10 +2,10 @@
 #include "hook/check_blocks.h"
 
 #include "analysis/mismatch.h"
-#include "core/host.h"
-#include "core/host_document.h"
-#include "core/plugin.h"
-#include "core/wide_text.h"
+#include "host/host.h"
+#include "host/host_document.h"
+#include "hook/plugin_state.h"
+#include "win/wide_text.h"
 #include "hook/activation.h"
 
 namespace tintmark {
@@ -17,7 +17,7 @@ constexpr LONG kErrorLine = 2;
 constexpr LONG kInfoLine = 1;
 }  // namespace
 
-int32_t CheckActiveModule(TTintmarkPlugin& p) {
+int32_t CheckActiveModule(PluginState& p) {
     const LocatedEditor active = FindActiveEditor(p);
     if (!active.text) return 0;
     HostTextDocument doc(active.text.get());

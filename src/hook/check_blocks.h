@@ -6,10 +6,10 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+class PluginState;
 
 // Checks the module of the active configurator window, writes one message line per mismatch
 // and a summary line, and returns the number of mismatches (0 when there is no module).
-int32_t CheckActiveModule(TTintmarkPlugin& p);
+int32_t CheckActiveModule(PluginState& p);
 
 }  // namespace tintmark

@@ -1,10 +1,10 @@
 // Close and quit guards: a window holding folded methods stays open until they are unfolded.
 #include "hook/close_guards.h"
 
-#include "core/com_error.h"
-#include "core/host.h"
-#include "core/plugin.h"
-#include "core/records.h"
+#include "win/com_error.h"
+#include "host/host.h"
+#include "hook/plugin_state.h"
+#include "host/records.h"
 #include "hook/folding_commands.h"
 
 namespace tintmark {
@@ -38,7 +38,7 @@ HWND FirstWindowWithFoldedBlocksByRecords() {
 
 // When the host cannot list its windows, our own records still tell: a failing host call
 // must never let folded text go unprotected.
-HWND FirstWindowWithFoldedBlocks(TTintmarkPlugin& p) {
+HWND FirstWindowWithFoldedBlocks(PluginState& p) {
     try {
         if (p.Configurator) return FirstWindowWithFoldedBlocksByHost(p.Configurator.get());
     } catch (const ComError& e) {
@@ -51,7 +51,7 @@ const wchar_t kConfigurationText[] =
     L"ВНИМАНИЕ!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\nПеред закрытием конфигурации необходимо их развернуть!";
 const wchar_t kWindowText[] = L"ВНИМАНИЕ!\r\nПеред закрытием окна необходимо развернуть все процедуры модуля!";
 
-HWND MainWindow(TTintmarkPlugin& p, HWND inside) {
+HWND MainWindow(PluginState& p, HWND inside) {
     try {
         if (p.Configurator) return host::GetMainWindowHandle(p.Configurator.get());
     } catch (const ComError& e) {
@@ -62,7 +62,7 @@ HWND MainWindow(TTintmarkPlugin& p, HWND inside) {
 
 // While any window holds folded methods: tells the user and brings the first such window to
 // the front. Returns whether one does.
-bool WarnAboutFoldedWindows(TTintmarkPlugin& p, const wchar_t* text) {
+bool WarnAboutFoldedWindows(PluginState& p, const wchar_t* text) {
     for (TCfgWndData* r : AllCfgWndData()) ReadoptUndoneFolds(p, *r);
     const HWND w = FirstWindowWithFoldedBlocks(p);
     if (!w) return false;
@@ -73,11 +73,11 @@ bool WarnAboutFoldedWindows(TTintmarkPlugin& p, const wchar_t* text) {
 
 }  // namespace
 
-bool RefuseConfigurationClose(TTintmarkPlugin& p) {
+bool RefuseConfigurationClose(PluginState& p) {
     return WarnAboutFoldedWindows(p, kConfigurationText);
 }
 
-bool RefuseWindowClose(TTintmarkPlugin& p, HWND cfgWindow) {
+bool RefuseWindowClose(PluginState& p, HWND cfgWindow) {
     if (TCfgWndData* r = FindCfgWndData(cfgWindow)) ReadoptUndoneFolds(p, *r);
     if (!HoldsFoldedBlocks(cfgWindow)) return false;
     MessageBoxW(MainWindow(p, cfgWindow), kWindowText, kCaption, MB_ICONWARNING | MB_OK);
@@ -98,7 +98,7 @@ bool RefuseWindowCloseUnattended(HWND cfgWindow) noexcept {
     return true;
 }
 
-bool RefuseQuit(TTintmarkPlugin& p) {
+bool RefuseQuit(PluginState& p) {
     return WarnAboutFoldedWindows(p, L"Внимание!\r\nОбнаружены открытые окна со свернутыми процедурами.\r\n"
                                      L"Перед выходом необходимо их развернуть.");
 }

@@ -4,9 +4,9 @@
 
 #include "analysis/method_map.h"
 #include "analysis/scanner.h"
-#include "core/host.h"
-#include "core/host_document.h"
-#include "core/records.h"
+#include "host/host.h"
+#include "host/host_document.h"
+#include "host/records.h"
 #include "hook/folding_entry.h"
 #include "hook/activation.h"
 #include "hook/guarded.h"
@@ -33,7 +33,7 @@ int32_t CursorScreenY() {
 // The caret stays in the highlighted token: same line, and a column at which the token rule
 // still gives this token: right after "(", right before ")", on a keyword or right after it.
 // Only a token that is actually marked counts.
-bool StaysInToken(const TTintmarkPlugin& p, int32_t line, int32_t col) {
+bool StaysInToken(const PluginState& p, int32_t line, int32_t col) {
     const PairState& s = p.Analysis.Pair;
     if (!s.CaretTokenShown || line != p.LastCaretLine) return false;
     if (s.CaretTokenKind == kOpenBracket) return int64_t{col} == int64_t{s.CaretTokenStartCol} + 1;
@@ -42,7 +42,7 @@ bool StaysInToken(const TTintmarkPlugin& p, int32_t line, int32_t col) {
 }
 
 // After a caret move by a key (byKey) or a click.
-void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bool byKey) {
+void Refresh(PluginState& p, EditorView& view, int32_t line, int32_t col, bool byKey) {
     const bool lineChanged = p.LastCaretLine != line;
     // With automatic highlighting off, what ShowPairBracket marked goes as in the plain mode.
     const bool always = p.Look.HighlightModeAlways && !p.Look.DisableAutoHighlight;
@@ -66,7 +66,7 @@ void Refresh(TTintmarkPlugin& p, EditorView& view, int32_t line, int32_t col, bo
 
 bool PaintPending(HWND e) { return GetUpdateRect(e, nullptr, FALSE) != FALSE; }
 
-void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
+void OnKeyDown(PluginState& p, HWND e, WPARAM key) {
     const bool navigation = key >= VK_END && key <= VK_DOWN;
     const bool modifier = key >= VK_SHIFT && key <= VK_MENU;
     p.LastKeyWasEdit = !navigation && !modifier;
@@ -90,7 +90,7 @@ void OnKeyDown(TTintmarkPlugin& p, HWND e, WPARAM key) {
     }
 }
 
-void OnButtonDown(TTintmarkPlugin& p, HWND e, LPARAM lp) {
+void OnButtonDown(PluginState& p, HWND e, LPARAM lp) {
     TCfgWndData* record = CfgWndDataOfEditor(e);
     if (!record || !record->Document) return;
     HostTextDocument doc(record->Document.get());
@@ -140,7 +140,7 @@ void OnButtonDown(TTintmarkPlugin& p, HWND e, LPARAM lp) {
 
 // The release of a press in the gutter: fold or unfold a method header, else toggle the
 // line's bookmark. Returns false when it stopped early.
-bool GutterRelease(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc) {
+bool GutterRelease(PluginState& p, HWND e, TCfgWndData& record, HostTextDocument& doc) {
     const int32_t line = doc.SelStartLine();
     if (line > doc.LineCount() - 1) return false;
     if (CursorScreenY() != p.GutterPressY) return false;
@@ -162,14 +162,14 @@ bool GutterRelease(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocu
 }
 
 // Ends a press in the gutter: the caret shows again, whatever happens next.
-bool EndGutterPress(TTintmarkPlugin& p, HWND e) {
+bool EndGutterPress(PluginState& p, HWND e) {
     if (!p.GutterPressed) return false;
     p.GutterPressed = false;
     ShowCaret(e);
     return true;
 }
 
-LRESULT OnButtonUp(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
+LRESULT OnButtonUp(PluginState& p, HWND e, WPARAM wp, LPARAM lp) {
     if (KeyHeld(VK_SHIFT) || KeyHeld(VK_CONTROL)) {
         // The Shift-selection and the Ctrl command of the press stand; the host does not
         // see this release.
@@ -206,7 +206,7 @@ LRESULT OnButtonUp(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
 
 // The cross lines reach from edge to edge of the client area: after a resize they are placed
 // for the new size (a shrinking window gets no paint that would do it).
-void OnSize(TTintmarkPlugin& p, HWND e) {
+void OnSize(PluginState& p, HWND e) {
     const CrossLineState& c = p.Cross;
     if (!c.HorizCrossShown && !c.VertCrossShown) return;
     TCfgWndData* record = CfgWndDataOfEditor(e);
@@ -217,7 +217,7 @@ void OnSize(TTintmarkPlugin& p, HWND e) {
     view.UpdateCrossLines();
 }
 
-LRESULT OnPaint(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
+LRESULT OnPaint(PluginState& p, HWND e, WPARAM wp, LPARAM lp) {
     bool hostDone = false;
     LRESULT result = 0;
     const auto host = [&] {
@@ -232,7 +232,7 @@ LRESULT OnPaint(TTintmarkPlugin& p, HWND e, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-LRESULT EditorMessage(TTintmarkPlugin& p, HWND e, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT EditorMessage(PluginState& p, HWND e, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
         case WM_PAINT: return OnPaint(p, e, wp, lp);
         case WM_LBUTTONUP: return OnButtonUp(p, e, wp, lp);

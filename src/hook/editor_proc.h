@@ -5,10 +5,10 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+class PluginState;
 
 // Handles one message of editor e: the host's own procedure runs first (for WM_PAINT and
 // WM_LBUTTONUP inside the handling), and its result is returned.
-LRESULT EditorMessage(TTintmarkPlugin& p, HWND e, UINT msg, WPARAM wp, LPARAM lp);
+LRESULT EditorMessage(PluginState& p, HWND e, UINT msg, WPARAM wp, LPARAM lp);
 
 }  // namespace tintmark

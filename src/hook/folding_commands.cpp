@@ -8,13 +8,13 @@
 #include "analysis/folding.h"
 #include "analysis/navigation.h"
 #include "analysis/scanner.h"
-#include "core/com_error.h"
-#include "core/host.h"
-#include "core/host_document.h"
-#include "core/plugin.h"
-#include "core/records.h"
-#include "core/state_files.h"
-#include "core/wide_text.h"
+#include "win/com_error.h"
+#include "host/host.h"
+#include "host/host_document.h"
+#include "hook/plugin_state.h"
+#include "host/records.h"
+#include "host/state_files.h"
+#include "win/wide_text.h"
 #include "hook/activation.h"
 #include "hook/folding_entry.h"
 #include "render/editor_view.h"
@@ -30,22 +30,22 @@ std::wstring ToWide(const std::u16string& u) { return std::wstring(u.begin(), u.
 std::wstring Quoted(const std::string& name) { return L"«" + Cp1251ToWide(name) + L"»"; }
 std::wstring LineNumber(int32_t line) { return std::to_wstring(static_cast<long long>(line) + 1); }
 
-StateFiles FilesOf(TTintmarkPlugin& p, TCfgWndData& record) {
+StateFiles FilesOf(PluginState& p, TCfgWndData& record) {
     const std::wstring path = host::GetDocPath(record.Document.get());
-    return StateFiles(p, host::GetWorkFolder(p.Configurator.get()), ToWide(StateFileDocumentName(ToU16(path))), record);
+    return StateFiles([&p](const std::wstring& line) { p.Message(line); }, host::GetWorkFolder(p.Configurator.get()), ToWide(StateFileDocumentName(ToU16(path))), record);
 }
 
 // The window record and text of a folding operation, with its state files and the messages
 // the user could not be shown.
 struct FoldTarget {
-    TTintmarkPlugin& p;
+    PluginState& p;
     HWND editor;
     TCfgWndData& record;
     HostTextDocument& doc;
     StateFiles files;
     std::wstring untold;
 
-    FoldTarget(TTintmarkPlugin& plugin, HWND e, TCfgWndData& r, HostTextDocument& d)
+    FoldTarget(PluginState& plugin, HWND e, TCfgWndData& r, HostTextDocument& d)
         : p(plugin), editor(e), record(r), doc(d), files(FilesOf(plugin, r)) {}
 
     // A message line; one the host did not take is kept for the operation's failure.
@@ -66,7 +66,7 @@ struct FoldTarget {
 };
 
 // The whole document scanned from its lines (one read of the text for everything).
-void ScanAll(TTintmarkPlugin& p, const Lines16& lines) {
+void ScanAll(PluginState& p, const Lines16& lines) {
     std::string text = ScanTextOf(lines);
     ScanText(text.data(), text.size(), 0, p.Analysis.Keywords, p.Analysis.KeyWordsMap);
 }
@@ -74,7 +74,7 @@ void ScanAll(TTintmarkPlugin& p, const Lines16& lines) {
 // The whole document scanned for finding folded headers again: with the English spellings
 // known whatever the switch says now, so that methods folded while it was on still unfold
 // after it was switched off.
-void ScanForUnfolding(TTintmarkPlugin& p, const Lines16& lines) {
+void ScanForUnfolding(PluginState& p, const Lines16& lines) {
     const KeywordOptions now = p.Analysis.Keywords.Options;
     if (now.English) return ScanAll(p, lines);
     KeywordTable withEnglish;
@@ -84,7 +84,7 @@ void ScanForUnfolding(TTintmarkPlugin& p, const Lines16& lines) {
 }
 
 // The position list back to the visible lines after a whole-document scan.
-void RescanVisible(TTintmarkPlugin& p, HWND editor, HostTextDocument& doc) {
+void RescanVisible(PluginState& p, HWND editor, HostTextDocument& doc) {
     doc.Forget();
     EditorView view(p, editor, &doc);
     ScanLines(doc, view.FirstVisibleLine(), view.VisibleLineCount(), p.Analysis.Keywords, p.Analysis.KeyWordsMap,
@@ -93,7 +93,7 @@ void RescanVisible(TTintmarkPlugin& p, HWND editor, HostTextDocument& doc) {
 
 // After the text or the folded list changed: the visible lines afresh, the gutter, the
 // highlight.
-void Redisplay(TTintmarkPlugin& p, HWND editor, TCfgWndData& record, HostTextDocument& doc) {
+void Redisplay(PluginState& p, HWND editor, TCfgWndData& record, HostTextDocument& doc) {
     if (!editor) return;
     RescanVisible(p, editor, doc);
     EditorView view(p, editor, &doc);
@@ -137,7 +137,7 @@ void ReplaceDocument(HostTextDocument& doc, const DocumentText& before, const Li
 // Finding the window for CollapseAll and ExpandAll: its record must exist and its editor
 // must have the focus.
 template <typename F>
-void WithFoldTarget(TTintmarkPlugin& p, F&& body) {
+void WithFoldTarget(PluginState& p, F&& body) {
     if (!p.Configurator) return;
     ComPtr<ICfgWindow> w = host::GetActiveCfgWindow(p.Configurator.get());
     if (!w) return;
@@ -240,7 +240,7 @@ void RememberUnfolded(TCfgWndData& record, const Lines16& before, const ExpandPl
 
 }  // namespace
 
-void CollapseAll(TTintmarkPlugin& p) {
+void CollapseAll(PluginState& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
         const DocumentText text = ReadDocument(t.doc);
         const bool readopted = Readopt(t, text.lines);
@@ -291,7 +291,7 @@ void CollapseAll(TTintmarkPlugin& p) {
 namespace {
 
 void ExpandRecord(FoldTarget& t) {
-    TTintmarkPlugin& p = t.p;
+    PluginState& p = t.p;
     FoldedBlockMap& folded = t.record.FoldedBlocks;
     if (folded.empty() && t.record.FoldedTexts.Empty()) return;
     const DocumentText text = ReadDocument(t.doc);
@@ -349,14 +349,14 @@ void AppendLeftovers(FoldTarget& t) {
 
 }  // namespace
 
-void ExpandAll(TTintmarkPlugin& p) {
+void ExpandAll(PluginState& p) {
     WithFoldTarget(p, [&](FoldTarget& t) {
         ExpandRecord(t);
         t.FailIfUntold();
     });
 }
 
-void PutBackAllFoldedText(TTintmarkPlugin& p) noexcept {
+void PutBackAllFoldedText(PluginState& p) noexcept {
     if (!p.Configurator || !p.MethodHeaderExpr || !p.MethodEndExpr) return;
     for (TCfgWndData* r : AllCfgWndData()) {
         if ((!r->HasFoldedBlocks() && r->FoldedTexts.Empty()) || !r->Document) continue;
@@ -374,7 +374,7 @@ void PutBackAllFoldedText(TTintmarkPlugin& p) noexcept {
     }
 }
 
-void ReadoptUndoneFolds(TTintmarkPlugin& p, TCfgWndData& record) noexcept {
+void ReadoptUndoneFolds(PluginState& p, TCfgWndData& record) noexcept {
     if (record.HasFoldedBlocks() || record.FoldedTexts.Empty() || !record.Document) return;
     try {
         HostTextDocument doc(record.Document.get());
@@ -391,7 +391,7 @@ void ReadoptUndoneFolds(TTintmarkPlugin& p, TCfgWndData& record) noexcept {
 namespace {
 
 // The header lines of one name in the document.
-std::vector<int32_t> HeadersOf(TTintmarkPlugin& p, const Lines16& lines, const std::string& name) {
+std::vector<int32_t> HeadersOf(PluginState& p, const Lines16& lines, const std::string& name) {
     ScanForUnfolding(p, lines);
     const auto headers = HeaderLines(*p.MethodHeaderExpr, p.Analysis.KeyWordsMap, lines,
                                      [&](const std::string& n) { return CompareTextCi1251(n, name) == 0; });
@@ -401,7 +401,7 @@ std::vector<int32_t> HeadersOf(TTintmarkPlugin& p, const Lines16& lines, const s
 }
 
 void UnfoldRegion(FoldTarget& t, int32_t line, const std::string& name) {
-    TTintmarkPlugin& p = t.p;
+    PluginState& p = t.p;
     const DocumentText text = ReadDocument(t.doc);
     const std::vector<int32_t> at = HeadersOf(p, text.lines, name);
     const int32_t restore =
@@ -426,7 +426,7 @@ void UnfoldRegion(FoldTarget& t, int32_t line, const std::string& name) {
 }
 
 void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
-    TTintmarkPlugin& p = t.p;
+    PluginState& p = t.p;
     HostTextDocument& doc = t.doc;
     const DocumentText text = ReadDocument(doc);
     // Not where unfolding could not tell this header from another of the name.
@@ -481,7 +481,7 @@ void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
 
 }  // namespace
 
-void GutterFoldClick(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
+void GutterFoldClick(PluginState& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
                      const MethodHeader& header) {
     if (header.Name.empty()) return;
     FoldTarget t(p, e, record, doc);

@@ -7,14 +7,14 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+class PluginState;
 class HostTextDocument;
 struct TCfgWndData;
 struct MethodHeader;
 
 // The header on line of editor e was clicked: unfolds the method when it is folded in this
 // window, folds it otherwise.
-void GutterFoldClick(TTintmarkPlugin& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
+void GutterFoldClick(PluginState& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
                      const MethodHeader& header);
 
 }  // namespace tintmark

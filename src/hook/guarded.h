@@ -5,13 +5,13 @@
 
 #include <new>
 
-#include "core/com_error.h"
-#include "core/plugin.h"
+#include "win/com_error.h"
+#include "hook/plugin_state.h"
 
 namespace tintmark {
 
 template <typename F>
-bool Guarded(TTintmarkPlugin& p, F&& body) noexcept {
+bool Guarded(PluginState& p, F&& body) noexcept {
     try {
         body();
         return true;

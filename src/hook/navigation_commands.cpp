@@ -2,15 +2,15 @@
 // multi-page document's module page only while its editor has the focus.
 #include "hook/navigation_commands.h"
 
-#include "core/host.h"
-#include "core/host_document.h"
-#include "core/plugin.h"
+#include "host/host.h"
+#include "host/host_document.h"
+#include "hook/plugin_state.h"
 #include "hook/activation.h"
 #include "render/editor_view.h"
 
 namespace tintmark {
 
-void NavigatePair(TTintmarkPlugin& p, NavigationMode mode) {
+void NavigatePair(PluginState& p, NavigationMode mode) {
     const LocatedEditor target = FindActiveEditor(p);
     if (!target.text || !target.editor) return;
     if (target.kind == host::kMultiPageDocument && GetFocus() != target.editor) return;

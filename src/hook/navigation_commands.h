@@ -5,9 +5,9 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+class PluginState;
 
 // Jumps to, or selects up to, the partner of the token at the caret (modes 1 to 3).
-void NavigatePair(TTintmarkPlugin& p, NavigationMode mode);
+void NavigatePair(PluginState& p, NavigationMode mode);
 
 }  // namespace tintmark

@@ -3,16 +3,16 @@
 #include "hook/settings_redraw.h"
 
 #include "analysis/scanner.h"
-#include "core/host_document.h"
-#include "core/plugin.h"
-#include "core/records.h"
+#include "host/host_document.h"
+#include "hook/plugin_state.h"
+#include "host/records.h"
 #include "hook/activation.h"
 #include "render/editor_view.h"
 #include "render/gutter.h"
 
 namespace tintmark {
 
-void RedrawMarksForSettings(TTintmarkPlugin& p) {
+void RedrawMarksForSettings(PluginState& p) {
     if (!p.Configurator || p.TextOriginX == 0) return;
     const LocatedEditor active = FindActiveEditor(p);
     if (!active.editor || !active.text) return;

@@ -3,10 +3,10 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+class PluginState;
 
 // Takes the highlight and the cross lines of the active editor off and places them afresh
 // with the current settings, and repaints its gutter. Does nothing before an editor is served.
-void RedrawMarksForSettings(TTintmarkPlugin& p);
+void RedrawMarksForSettings(PluginState& p);
 
 }  // namespace tintmark

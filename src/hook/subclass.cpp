@@ -4,8 +4,8 @@
 #include <map>
 #include <utility>
 
-#include "core/module.h"
-#include "core/records.h"
+#include "win/module.h"
+#include "host/records.h"
 #include "hook/window_procs.h"
 
 namespace tintmark {

@@ -2,7 +2,7 @@
 // that nothing escapes, the host's own procedure always run.
 #include "hook/window_procs.h"
 
-#include "core/plugin.h"
+#include "hook/plugin_state.h"
 #include "hook/close_guards.h"
 #include "hook/editor_proc.h"
 #include "hook/guarded.h"
@@ -11,7 +11,7 @@
 namespace tintmark {
 
 LRESULT CALLBACK ConfigWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    TTintmarkPlugin* p = ActivePlugin();
+    PluginState* p = ActivePlugin();
     if (p && msg == WM_CLOSE) {
         bool refused = false;
         Guarded(*p, [&] { refused = RefuseConfigurationClose(*p); });
@@ -23,7 +23,7 @@ LRESULT CALLBACK ConfigWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK CfgWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    TTintmarkPlugin* p = ActivePlugin();
+    PluginState* p = ActivePlugin();
     if (p && msg == WM_CLOSE) {
         bool refused = false;
         Guarded(*p, [&] { refused = RefuseWindowClose(*p, wnd); });
@@ -35,7 +35,7 @@ LRESULT CALLBACK CfgWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK EditorWindowProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    TTintmarkPlugin* p = ActivePlugin();
+    PluginState* p = ActivePlugin();
     if (!p) return CallSavedProc(wnd, HookKind::Editor, msg, wp, lp);
     return EditorMessage(*p, wnd, msg, wp, lp);
 }

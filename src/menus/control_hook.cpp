@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "menus/menu_styler.h"
 #include "menus/styled_sets.h"
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <set>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "menus/menu_styler.h"
 #include "menus/styler_manager.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "menus/menu_styler.h"
 #include "menus/styler_manager.h"
 

@@ -2,7 +2,7 @@
 // gradient, the selection, check marks, images, separators and text.
 #include <string>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "menus/item_layout.h"
 #include "menus/item_measure.h"
 #include "menus/menu_styler.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "menus/menu_model.h"
 #include "menus/styled_sets.h"
 #include "menus/working_colors.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "render/overlay_geometry.h"
 
 namespace tintmark {

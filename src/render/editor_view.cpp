@@ -5,11 +5,11 @@
 #include <climits>
 #include <vector>
 
-#include "core/handles.h"
-#include "core/plugin.h"
-#include "core/wide_text.h"
+#include "win/handles.h"
+#include "render/editor_state.h"
+#include "win/wide_text.h"
 #include "render/mismatch_marks.h"
-#include "render/text_width.h"
+#include "text/text_width.h"
 
 namespace tintmark {
 
@@ -61,11 +61,11 @@ namespace {
 
 class CanvasMeasure final : public TextMeasure {
 public:
-    explicit CanvasMeasure(TTintmarkPlugin& p) : p_(p) {}
+    explicit CanvasMeasure(EditorState& p) : p_(p) {}
     int32_t Width(std::string_view text) override { return p_.Canvas ? p_.Canvas->Width1251(text) : 0; }
 
 private:
-    TTintmarkPlugin& p_;
+    EditorState& p_;
 };
 
 struct BoxStyle {
@@ -77,7 +77,7 @@ struct BoxStyle {
 // left edge clipped at the gutter, its right edge set by a bold text). before and after are
 // told the box's area around the drawing.
 template <typename Before, typename After>
-void DrawBox(TTintmarkPlugin& p, HDC dc, const Rect& composed, Rect& drawn, const std::string& text1251,
+void DrawBox(EditorState& p, HDC dc, const Rect& composed, Rect& drawn, const std::string& text1251,
              bool bracketPair, const BoxStyle& style, Before&& before, After&& after) {
     const std::wstring text = Cp1251ToWide(text1251);
     SelectGuard font(dc, p.Gdi.HighlightFont(p.Config.Font, style.bold));
@@ -118,7 +118,7 @@ Rect ClientRect(HWND wnd) {
     return Rect{rc.left, rc.top, rc.right, rc.bottom};
 }
 
-EditorView::EditorView(TTintmarkPlugin& plugin, HWND editor, TextDocument* doc)
+EditorView::EditorView(EditorState& plugin, HWND editor, TextDocument* doc)
     : p_(plugin), wnd_(editor), doc_(doc) {}
 
 EditorView::~EditorView() = default;

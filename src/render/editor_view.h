@@ -15,7 +15,7 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+struct EditorState;
 class TextDocument;
 class DrawingFrame;
 
@@ -25,7 +25,7 @@ class DrawingFrame;
 class EditorView final : public PairView {
 public:
     // doc may be null for drawing that needs no text (erasing, redrawing stored state).
-    EditorView(TTintmarkPlugin& plugin, HWND editor, TextDocument* doc);
+    EditorView(EditorState& plugin, HWND editor, TextDocument* doc);
     ~EditorView() override;
     EditorView(const EditorView&) = delete;
     EditorView& operator=(const EditorView&) = delete;
@@ -97,7 +97,7 @@ private:
     // when the view goes.
     DrawingFrame& Frame();
 
-    TTintmarkPlugin& p_;
+    EditorState& p_;
     HWND wnd_;
     TextDocument* doc_;
     std::string scratch_;

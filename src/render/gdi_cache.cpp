@@ -1,8 +1,8 @@
 // Cached brushes, pens and fonts.
 #include "render/gdi_cache.h"
 
-#include "core/com_error.h"
-#include "core/wide_text.h"
+#include "win/com_error.h"
+#include "win/wide_text.h"
 
 namespace tintmark {
 

@@ -6,7 +6,7 @@
 #include <map>
 #include <utility>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "render/display_settings.h"
 
 namespace tintmark {

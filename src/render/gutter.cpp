@@ -4,9 +4,9 @@
 #include <algorithm>
 
 #include "analysis/method_map.h"
-#include "core/host.h"
-#include "core/plugin.h"
-#include "core/records.h"
+#include "host/host.h"
+#include "render/editor_state.h"
+#include "host/records.h"
 #include "render/editor_view.h"
 #include "render/gutter_marks.h"
 #include "render/mismatch_marks.h"
@@ -26,7 +26,7 @@ private:
 
 }  // namespace
 
-void RebuildGutter(TTintmarkPlugin& p, HWND editor, TCfgWndData& record) {
+void RebuildGutter(EditorState& p, HWND editor, TCfgWndData& record) {
     EditorView view(p, editor, nullptr);
     const int32_t F = view.FirstVisibleLine();
     const int32_t V = view.VisibleLineCount();
@@ -47,7 +47,7 @@ void RebuildGutter(TTintmarkPlugin& p, HWND editor, TCfgWndData& record) {
     PaintGutter(p, editor, false);
 }
 
-void PaintGutter(TTintmarkPlugin& p, HWND editor, bool backgroundOnly) {
+void PaintGutter(EditorState& p, HWND editor, bool backgroundOnly) {
     if (!editor) return;
     EditorView view(p, editor, nullptr);
     GutterGeometry g;

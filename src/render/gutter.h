@@ -5,15 +5,15 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+struct EditorState;
 struct TCfgWndData;
 
 // Rebuilds the method map and the bookmarked rows of the visible lines from the last scan,
 // then paints the gutter.
-void RebuildGutter(TTintmarkPlugin& p, HWND editor, TCfgWndData& record);
+void RebuildGutter(EditorState& p, HWND editor, TCfgWndData& record);
 
 // Paints the gutter from the data of the last rebuild; backgroundOnly paints only its
 // background and separator.
-void PaintGutter(TTintmarkPlugin& p, HWND editor, bool backgroundOnly);
+void PaintGutter(EditorState& p, HWND editor, bool backgroundOnly);
 
 }  // namespace tintmark

@@ -1,8 +1,8 @@
 // Registry reading of the configurator's display options and the measuring canvas.
 #include "render/measure_canvas.h"
 
-#include "core/com_error.h"
-#include "core/wide_text.h"
+#include "win/com_error.h"
+#include "win/wide_text.h"
 
 namespace tintmark {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/handles.h"
+#include "win/handles.h"
 #include "render/display_settings.h"
 
 namespace tintmark {

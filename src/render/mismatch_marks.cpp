@@ -4,8 +4,8 @@
 #include <algorithm>
 
 #include "analysis/mismatch.h"
-#include "core/handles.h"
-#include "core/plugin.h"
+#include "win/handles.h"
+#include "render/editor_state.h"
 #include "render/editor_view.h"
 #include "render/overlay_geometry.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-void FrameBox(TTintmarkPlugin& p, HDC dc, const MismatchBox& b) {
+void FrameBox(EditorState& p, HDC dc, const MismatchBox& b) {
     const auto plan = PlanHighlightBox(b.Box, b.Bracket, p.TextOriginX, std::nullopt);
     if (!plan) return;
     const RECT r = ToRect(plan->fill);
@@ -31,7 +31,7 @@ bool TouchesPairBoxes(const PairState& s, const Rect& r) {
     return false;
 }
 
-std::vector<MismatchBox> Compose(TTintmarkPlugin& p, EditorView& view, TextDocument& doc, int32_t first,
+std::vector<MismatchBox> Compose(EditorState& p, EditorView& view, TextDocument& doc, int32_t first,
                                  int32_t hscroll) {
     MismatchMarks& m = p.Mismatch;
     const int32_t last = first + view.VisibleLineCount();
@@ -54,7 +54,7 @@ std::vector<MismatchBox> Compose(TTintmarkPlugin& p, EditorView& view, TextDocum
 
 }  // namespace
 
-bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc, bool recompute) {
+bool PaintMismatchMarks(EditorState& p, EditorView& view, TextDocument& doc, bool recompute) {
     MismatchMarks& m = p.Mismatch;
     const HWND wnd = view.Window();
     if (p.Look.MismatchColor == 0) {
@@ -107,7 +107,7 @@ bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc,
     return gutterChanged;
 }
 
-void EraseMismatchMarks(TTintmarkPlugin& p, HWND editor) {
+void EraseMismatchMarks(EditorState& p, HWND editor) {
     MismatchMarks& m = p.Mismatch;
     if (m.Shown && editor) {
         // The frames moved with the text by whole lines when the view scrolled since.
@@ -123,13 +123,13 @@ void EraseMismatchMarks(TTintmarkPlugin& p, HWND editor) {
     m.Valid = false;
 }
 
-void DrawMismatchBoxes(TTintmarkPlugin& p, HDC dc, int32_t firstLine, int32_t hscroll) {
+void DrawMismatchBoxes(EditorState& p, HDC dc, int32_t firstLine, int32_t hscroll) {
     const MismatchMarks& m = p.Mismatch;
     if (!m.Shown || p.Look.MismatchColor == 0 || m.FirstLine != firstLine || m.HScroll != hscroll) return;
     for (const MismatchBox& b : m.Boxes) FrameBox(p, dc, b);
 }
 
-void DrawMismatchGutterMarks(TTintmarkPlugin& p, HDC dc, int32_t firstLine, int32_t visibleLines) {
+void DrawMismatchGutterMarks(EditorState& p, HDC dc, int32_t firstLine, int32_t visibleLines) {
     const MismatchMarks& m = p.Mismatch;
     if (!m.Valid || p.Look.MismatchColor == 0) return;
     HBRUSH brush = p.Gdi.Brush(p.Look.MismatchColor);

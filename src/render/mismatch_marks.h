@@ -10,7 +10,7 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+struct EditorState;
 class EditorView;
 
 // After the host painted: works out the marks afresh when asked (recompute) or when the view
@@ -18,16 +18,16 @@ class EditorView;
 // frame drawn again is the same frame; the host may have painted more than it was asked to
 // before the paint) and puts the pair boxes back on top. Returns whether the gutter's marks
 // changed. Without a mismatch colour it takes the marks away.
-bool PaintMismatchMarks(TTintmarkPlugin& p, EditorView& view, TextDocument& doc, bool recompute);
+bool PaintMismatchMarks(EditorState& p, EditorView& view, TextDocument& doc, bool recompute);
 
 // Takes the boxes off the screen (the editor repaints what they covered) and forgets them.
-void EraseMismatchMarks(TTintmarkPlugin& p, HWND editor);
+void EraseMismatchMarks(EditorState& p, HWND editor);
 
 // Draws the shown boxes again on a device context of the editor (after the cross lines);
 // boxes placed for another view (scrolled since) wait for the paint that places them anew.
-void DrawMismatchBoxes(TTintmarkPlugin& p, HDC dc, int32_t firstLine, int32_t hscroll);
+void DrawMismatchBoxes(EditorState& p, HDC dc, int32_t firstLine, int32_t hscroll);
 
 // The gutter marks of the mismatches in view on the gutter's device context.
-void DrawMismatchGutterMarks(TTintmarkPlugin& p, HDC dc, int32_t firstLine, int32_t visibleLines);
+void DrawMismatchGutterMarks(EditorState& p, HDC dc, int32_t firstLine, int32_t visibleLines);
 
 }  // namespace tintmark

@@ -4,10 +4,10 @@
 #include "render/paint_editor.h"
 
 #include "analysis/scanner.h"
-#include "core/handles.h"
-#include "core/host_document.h"
-#include "core/plugin.h"
-#include "core/records.h"
+#include "win/handles.h"
+#include "host/host_document.h"
+#include "render/editor_state.h"
+#include "host/records.h"
 #include "render/editor_view.h"
 #include "render/gutter.h"
 #include "render/mismatch_marks.h"
@@ -31,7 +31,7 @@ bool FocusIsInListBox() {
 
 }  // namespace
 
-LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& callHost) {
+LRESULT PaintEditor(EditorState& p, HWND W, const std::function<LRESULT()>& callHost) {
     const bool focused = GetFocus() == W;
     EditorView view(p, W, nullptr);
     const int32_t hscroll = view.HorizontalScrollPos();

@@ -7,10 +7,10 @@
 
 namespace tintmark {
 
-class TTintmarkPlugin;
+struct EditorState;
 
 // Paints the editor W: callHost runs the host's own editor procedure with the WM_PAINT
 // message; its result is returned.
-LRESULT PaintEditor(TTintmarkPlugin& p, HWND W, const std::function<LRESULT()>& callHost);
+LRESULT PaintEditor(EditorState& p, HWND W, const std::function<LRESULT()>& callHost);
 
 }  // namespace tintmark

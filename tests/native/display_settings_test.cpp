@@ -1,6 +1,6 @@
 // Parsing of the configurator's option values and the appearance property rules.
 #include "render/display_settings.h"
-#include "render/text_width.h"
+#include "text/text_width.h"
 
 #include <gtest/gtest.h>
 

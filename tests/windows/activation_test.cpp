@@ -1,7 +1,7 @@
 // Activation, hooking and the guards in the simulated configurator: which documents are
 // served, what activating twice does, that the user's caret stays, what the guards say, and
 // that every window keeps working after the plugin stops.
-#include "core/records.h"
+#include "host/records.h"
 #include "editor_harness.h"
 #include "editor_window.h"
 #include "hook/subclass.h"

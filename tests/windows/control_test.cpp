@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "core/plugin.h"
-#include "core/server.h"
+#include "plugin/plugin.h"
+#include "plugin/server.h"
 #include "menus/styler_manager.h"
 #include "pixels.h"
 #include "test_container.h"

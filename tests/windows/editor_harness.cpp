@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "../corpus_module.h"
-#include "core/records.h"
+#include "host/records.h"
 #include "editor_window.h"
 #include "options.h"
 #include "text/cp1251.h"

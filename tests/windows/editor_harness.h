@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/handles.h"
-#include "core/plugin.h"
-#include "core/records.h"
+#include "win/handles.h"
+#include "plugin/plugin.h"
+#include "host/records.h"
 #include "frame.h"
 #include "host_objects.h"
 #include "script.h"

@@ -1,8 +1,8 @@
 // Reproductions of folding faults found by trying to break it on purpose: a state file that an
 // outside agent (another configurator on the same work folder, a cleaner) deletes or rewrites
 // while a window relies on it.
-#include "core/records.h"
-#include "core/wide_text.h"
+#include "host/records.h"
+#include "win/wide_text.h"
 #include "editor_harness.h"
 #include "text/cp1251.h"
 

@@ -4,9 +4,9 @@
 // falsely, and every window can be unfolded or closed.
 #include <functional>
 
-#include "core/records.h"
+#include "host/records.h"
 #include "editor_harness.h"
-#include "core/wide_text.h"
+#include "win/wide_text.h"
 #include "frame.h"
 #include "text/cp1251.h"
 

@@ -4,9 +4,9 @@
 #include <map>
 #include <set>
 
-#include "core/records.h"
+#include "host/records.h"
 #include "editor_harness.h"
-#include "core/wide_text.h"
+#include "win/wide_text.h"
 #include "text/cp1251.h"
 
 using namespace tintmark;

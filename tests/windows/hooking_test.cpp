@@ -3,7 +3,7 @@
 // working, with ours left only where another procedure covers it.
 #include <gtest/gtest.h>
 
-#include "core/module.h"
+#include "win/module.h"
 #include "hook/subclass.h"
 
 using namespace tintmark;

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/com_error.h"
-#include "core/plugin.h"
+#include "win/com_error.h"
+#include "plugin/plugin.h"
 #include "test_configurator.h"
 #include "test_variants.h"
 

@@ -2,8 +2,8 @@
 // the library while one of its record windows exists.
 #include <windows.h>
 
-#include "core/module.h"
-#include "core/records.h"
+#include "win/module.h"
+#include "host/records.h"
 
 extern "C" {
 

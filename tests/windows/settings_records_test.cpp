@@ -1,8 +1,8 @@
 // Display settings read from the registry, and the per-window records.
 #include <gtest/gtest.h>
 
-#include "core/module.h"
-#include "core/records.h"
+#include "win/module.h"
+#include "host/records.h"
 #include "render/measure_canvas.h"
 #include "text/cp1251.h"
 

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "core/handles.h"
+#include "win/handles.h"
 
 namespace tintmark::test {
 
