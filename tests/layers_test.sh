@@ -10,6 +10,7 @@ echo '#include "hook/editor_proc.h"' >"$bad/render/view.cpp"          # upward
 echo '#include "../plugin/plugin.h"' >"$bad/hook/proc.cpp"            # upward, relative
 echo '#include "tintmark_h.h"' >"$bad/host_user.h"; mv "$bad/host_user.h" "$bad/render/"  # generated, upward
 echo '#include <windows.h>' >"$bad/analysis/scan.cpp"                # Windows in the portable core
+echo '#include <plugin/plugin.h>' >"$bad/hook/angle.cpp"              # upward, in angle brackets
 echo '#include "text/cp1251.h"' >"$bad/extra/x.cpp"                   # a folder in no layer
 printf '#include "render/editor_view.h"\n#include <windows.h>\n' >"$bad/plugin/ok.cpp"  # allowed
 out=$(python3 "$checker" "$bad") && { echo "FAIL: faults passed"; exit 1; }
@@ -18,8 +19,9 @@ for want in "render/view.cpp:1: 'render' includes \"hook/editor_proc.h\"" \
             "hook/proc.cpp:1: 'hook' includes \"../plugin/plugin.h\"" \
             "render/host_user.h:1: 'render' includes \"tintmark_h.h\"" \
             "analysis/scan.cpp:1: the portable layer 'analysis' includes <windows.h>" \
-            "the folder 'extra' is in no layer" "5 fault(s)"; do
+            "hook/angle.cpp:1: 'hook' includes \"plugin/plugin.h\"" \
+            "the folder 'extra' is in no layer" "6 fault(s)"; do
     grep -qF "$want" <<<"$out" || { echo "FAIL: not reported: $want"; failed=1; }
 done
-[ $failed -eq 0 ] && echo "layer check: the tree passes, 5 of 5 planted faults caught"
+[ $failed -eq 0 ] && echo "layer check: the tree passes, 6 of 6 planted faults caught"
 exit $failed

@@ -16,7 +16,9 @@ PORTABLE = {"text", "regex", "analysis"}
 GENERATED = {"host_h.h": "host", "tintmark_h.h": "control"}
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
-WINDOWS_HEADERS = {"windows.h", "ole2.h", "oleauto.h", "objbase.h", "unknwn.h", "olectl.h", "ocidl.h", "commctrl.h"}
+# The platform's headers: windows.h and what it pulls in, COM and the common controls.
+WINDOWS_HEADER = re.compile(r"^(win|ole|obj|oa|oc|unknwn|commctrl|shl|shell|rpc|wtypes|guiddef|mmsystem|dwm|uxtheme)\w*\.h$",
+                            re.IGNORECASE)
 
 
 def layer_of(header, including, src):
@@ -47,8 +49,8 @@ def check(src):
                 continue
             bracket, header = m.groups()
             where = f"{path.relative_to(src)}:{number}"
-            if bracket == "<":
-                if own in PORTABLE and header.lower() in WINDOWS_HEADERS:
+            if bracket == "<" and WINDOWS_HEADER.match(header):
+                if own in PORTABLE:
                     faults.append(f"{where}: the portable layer '{own}' includes <{header}>")
                 continue
             theirs = layer_of(header, path, src)

@@ -42,8 +42,4 @@ const FoldedBlockMap* FoldHistory::Match(const Lines16& document) const {
     return nullptr;
 }
 
-bool FoldHistory::Mentions(const std::string& name) const {
-    return std::any_of(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.bodies.count(name) != 0; });
-}
-
 }  // namespace tintmark

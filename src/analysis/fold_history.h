@@ -22,8 +22,8 @@ TextFingerprint FingerprintOf(const Lines16& lines);
 
 class FoldHistory {
 public:
-    // Texts kept per window: the last few folds.
-    static constexpr size_t kTexts = 4;
+    // Texts kept per window: the last few folds (each holds its bodies, so not unbounded).
+    static constexpr size_t kTexts = 8;
 
     // The document as a fold left it (or as an unfold found it), with the bodies folded in it.
     // The same text again joins its earlier entry (its bodies are the newer ones) and becomes
@@ -31,8 +31,6 @@ public:
     void Remember(const Lines16& document, const FoldedBlockMap& bodies);
     // The bodies folded in the document when it is exactly a remembered text; null otherwise.
     const FoldedBlockMap* Match(const Lines16& document) const;
-    // Whether some remembered text has a body of this name.
-    bool Mentions(const std::string& name) const;
     bool Empty() const { return entries_.empty(); }
 
 private:

@@ -7,6 +7,7 @@
 #include "host/host.h"
 #include "host/host_document.h"
 #include "host/records.h"
+#include "hook/folding_commands.h"
 #include "hook/folding_entry.h"
 #include "hook/activation.h"
 #include "hook/guarded.h"
@@ -62,6 +63,26 @@ void Refresh(PluginState& p, EditorView& view, int32_t line, int32_t col, bool b
     if ((p.Look.EnableHorizCrossLine || p.Look.EnableVertCrossLine) &&
         (c.Line != line || (p.Look.EnableVertCrossLine && c.Col != col) || view.CrossLinesMissing(line)))
         view.UpdateCrossLines();
+}
+
+// Keys that change the text, after the host handled them. The editor's undo or redo may give
+// back a text this window's folding left, whose bodies were let go since: they are kept again
+// at once. Typing marks the window, so that a folded text reached by typing (a body deleted on
+// purpose) is not taken for one given back.
+void NoteTextKey(PluginState& p, HWND e, UINT msg, WPARAM key) {
+    TCfgWndData* record = CfgWndDataOfEditor(e);
+    if (!record || record->FoldedTexts.Empty()) return;
+    const bool ctrl = KeyHeld(VK_CONTROL);
+    const bool undo = (msg == WM_KEYDOWN && ctrl && (key == 'Z' || key == 'Y')) || (msg == WM_SYSKEYDOWN && key == VK_BACK);
+    if (undo) {
+        record->TypedSinceFoldText = false;
+        ReadoptUndoneFolds(p, *record);
+        return;
+    }
+    const bool typed = (msg == WM_CHAR && (key >= 0x20 || key == '\b' || key == '\r' || key == '\t')) ||
+                       (msg == WM_KEYDOWN && (key == VK_DELETE || (ctrl && (key == 'V' || key == 'X')) ||
+                                              (KeyHeld(VK_SHIFT) && key == VK_INSERT)));
+    if (typed) record->TypedSinceFoldText = true;
 }
 
 bool PaintPending(HWND e) { return GetUpdateRect(e, nullptr, FALSE) != FALSE; }
@@ -253,7 +274,12 @@ LRESULT EditorMessage(PluginState& p, HWND e, UINT msg, WPARAM wp, LPARAM lp) {
     }
     const LRESULT result = CallHost(e, msg, wp, lp);
     switch (msg) {
-        case WM_KEYDOWN: Guarded(p, [&] { OnKeyDown(p, e, wp); }); break;
+        case WM_KEYDOWN:
+            Guarded(p, [&] { NoteTextKey(p, e, msg, wp); });
+            Guarded(p, [&] { OnKeyDown(p, e, wp); });
+            break;
+        case WM_SYSKEYDOWN:
+        case WM_CHAR: Guarded(p, [&] { NoteTextKey(p, e, msg, wp); }); break;
         case WM_HSCROLL: p.Analysis.Pair.HScrolled = true; break;
         case WM_LBUTTONDOWN: Guarded(p, [&] { OnButtonDown(p, e, lp); }); break;
         case WM_SIZE: Guarded(p, [&] { OnSize(p, e); }); break;

@@ -209,25 +209,44 @@ std::wstring Names(const std::vector<std::string>& names) {
     return out;
 }
 
-// When the document is exactly a text this window's folding left, the editor's undo or redo
-// brought that fold back: the bodies folded in it that were let go since are kept again (in
-// memory, and on disk where a file can hold them), so the window is guarded and unfolding
-// puts them back. A text edited since matches no fingerprint, so a body the user removed on
-// purpose is never brought back this way. Returns whether any body was kept again.
-bool Readopt(FoldTarget& t, const Lines16& lines) {
-    const FoldedBlockMap* bodies = t.record.FoldedTexts.Match(lines);
-    if (!bodies) return false;
+// The bodies of a remembered folded text that the window does not hold, taken into its
+// memory (which guards the window before any host call). Nothing when the document is not
+// exactly such a text, or text was typed since the window last changed it or saw an undo.
+std::vector<std::string> AdoptBodies(TCfgWndData& record, const Lines16& lines) {
     std::vector<std::string> names;
+    if (record.TypedSinceFoldText) return names;
+    const FoldedBlockMap* bodies = record.FoldedTexts.Match(lines);
+    if (!bodies) return names;
     for (const auto& [name, kept] : *bodies)
-        if (t.record.FoldedBlocks.emplace(name, kept).second) names.push_back(name);
-    if (names.empty()) return false;
+        if (record.FoldedBlocks.emplace(name, kept).second) names.push_back(name);
+    return names;
+}
+
+// Bodies taken again go to their state files where a file can hold them, and the user is told.
+void KeepAdopted(FoldTarget& t, const std::vector<std::string>& names) {
     for (const auto& n : names) KeptOnDisk(t, n);
     const bool one = names.size() == 1;
     t.Tell(L"Tintmark: " + std::wstring(one ? L"процедура " : L"процедуры ") + Names(names) +
            (one ? L" снова свернута отменой или повтором действия; ее текст снова сохранен"
                 : L" снова свернуты отменой или повтором действия; их текст снова сохранен") +
            L", разверните перед закрытием окна");
+}
+
+// When the document is exactly a text this window's folding left, the editor's undo or redo
+// brought that fold back: the bodies folded in it that were let go since are kept again, so
+// the window is guarded and unfolding puts them back. Returns whether any body was kept again.
+bool Readopt(FoldTarget& t, const Lines16& lines) {
+    const std::vector<std::string> names = AdoptBodies(t.record, lines);
+    if (names.empty()) return false;
+    KeepAdopted(t, names);
     return true;
+}
+
+// A text this window's folding or unfolding left, with the bodies folded in it; the window
+// changed the document itself, so nothing was typed since.
+void RememberFolded(TCfgWndData& record, const Lines16& document, const FoldedBlockMap& bodies) {
+    record.FoldedTexts.Remember(document, bodies);
+    record.TypedSinceFoldText = false;
 }
 
 // The bodies a replacement of the document put back, with the folded text it replaced.
@@ -235,7 +254,10 @@ void RememberUnfolded(TCfgWndData& record, const Lines16& before, const ExpandPl
     FoldedBlockMap inserted;
     for (const UnfoldedMethod& m : plan.restored)
         if (m.how == Unfold::Insert || m.how == Unfold::Merge) inserted.emplace(m.name, record.FoldedBlocks.at(m.name));
-    record.FoldedTexts.Remember(before, inserted);
+    if (inserted.empty()) return;
+    // The methods that stay folded are folded in that text too.
+    for (const auto& [name, kept] : record.FoldedBlocks) inserted.emplace(name, kept);
+    RememberFolded(record, before, inserted);
 }
 
 }  // namespace
@@ -281,7 +303,7 @@ void CollapseAll(PluginState& p) {
                 }
             throw;
         }
-        t.record.FoldedTexts.Remember(plan.document, folded);
+        RememberFolded(t.record, plan.document, folded);
         t.doc.MoveCaret(0, 0, 0, 0);
         Redisplay(p, t.editor, t.record, t.doc);
         t.FailIfUntold();
@@ -375,13 +397,15 @@ void PutBackAllFoldedText(PluginState& p) noexcept {
 }
 
 void ReadoptUndoneFolds(PluginState& p, TCfgWndData& record) noexcept {
-    if (record.HasFoldedBlocks() || record.FoldedTexts.Empty() || !record.Document) return;
+    if (record.FoldedTexts.Empty() || !record.Document) return;
     try {
         HostTextDocument doc(record.Document.get());
-        const Lines16 lines = SplitLines(doc.Text());
-        if (!record.FoldedTexts.Match(lines)) return;
+        const std::vector<std::string> names = AdoptBodies(record, SplitLines(doc.Text()));
+        if (names.empty()) return;
+        // The bodies are held and the window guarded; the files and the message may still fail.
         FoldTarget t(p, record.EditorHandle, record, doc);
-        if (Readopt(t, lines)) Redisplay(p, t.editor, record, doc);
+        KeepAdopted(t, names);
+        if (record.CfgWindowHandle == p.ActiveCfgWindowHandle) Redisplay(p, t.editor, record, doc);
     } catch (const ComError& e) {
         p.ReportFailure(e.message());
     } catch (...) {
@@ -420,7 +444,7 @@ void UnfoldRegion(FoldTarget& t, int32_t line, const std::string& name) {
     if ((how == Unfold::Insert || how == Unfold::Merge) && !body.empty()) {
         const int32_t end = static_cast<int32_t>(text.lines[static_cast<size_t>(line)].size());
         t.doc.ReplaceRange(line, end, line, end, text.lineBreak + JoinLines(body, text.lineBreak));
-        t.record.FoldedTexts.Remember(text.lines, FoldedBlockMap{{name, kept}});
+        RememberFolded(t.record, text.lines, t.record.FoldedBlocks);
     }
     Settle(t, name, how, line);
 }
@@ -469,25 +493,17 @@ void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
         }
         throw;
     }
-    // The text the fold left: the lines read before, the method down to its header and end.
-    if (static_cast<size_t>(end.Line) < text.lines.size()) {
-        Lines16 after(text.lines.begin(), text.lines.begin() + line);
-        after.push_back(kept.front());
-        after.push_back(kept.back());
-        after.insert(after.end(), text.lines.begin() + end.Line + 1, text.lines.end());
-        t.record.FoldedTexts.Remember(after, t.record.FoldedBlocks);
-    }
+    // The text the fold left, as the document now has it.
+    RememberFolded(t.record, ReadDocument(doc).lines, t.record.FoldedBlocks);
 }
-
 }  // namespace
 
 void GutterFoldClick(PluginState& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
                      const MethodHeader& header) {
     if (header.Name.empty()) return;
     FoldTarget t(p, e, record, doc);
-    // A header whose body was let go, in a text the editor's undo or redo made folded again.
-    if (!record.FoldedBlocks.count(header.Name) && record.FoldedTexts.Mentions(header.Name))
-        Readopt(t, ReadDocument(doc).lines);
+    // Bodies let go, in a text the editor's undo or redo made folded again.
+    if (!record.FoldedTexts.Empty()) Readopt(t, ReadDocument(doc).lines);
     if (record.FoldedBlocks.count(header.Name))
         UnfoldRegion(t, line, header.Name);
     else

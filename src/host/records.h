@@ -33,6 +33,10 @@ struct TCfgWndData {
     // The texts this window's folds left, with their bodies, until the window closes: when the
     // editor's undo or redo makes the document one of them again, its bodies are kept again.
     FoldHistory FoldedTexts;
+    // Text was typed in the window since its document last came from folding, unfolding or the
+    // editor's undo or redo: a remembered folded text reached by typing (a body deleted on
+    // purpose) is then not taken for a fold given back.
+    bool TypedSinceFoldText = false;
     HWND EditorHandle = nullptr;
     HWND CfgWindowHandle = nullptr;
     HWND Handle = nullptr;  // the hidden "TCfgWndData" window
