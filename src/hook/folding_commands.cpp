@@ -496,6 +496,7 @@ void FoldRegion(FoldTarget& t, int32_t line, const MethodHeader& header) {
     // The text the fold left, as the document now has it.
     RememberFolded(t.record, ReadDocument(doc).lines, t.record.FoldedBlocks);
 }
+
 }  // namespace
 
 void GutterFoldClick(PluginState& p, HWND e, TCfgWndData& record, HostTextDocument& doc, int32_t line,
