@@ -2,6 +2,7 @@
 #include "analysis/fold_history.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tintmark {
 
@@ -21,10 +22,10 @@ TextFingerprint FingerprintOf(const Lines16& lines) {
     return {h, length};
 }
 
-void FoldHistory::Remember(const Lines16& document, const FoldedBlockMap& bodies) {
+void FoldHistory::Remember(const Lines16& document, FoldedBlockMap bodies) {
     if (bodies.empty()) return;
     const TextFingerprint text = FingerprintOf(document);
-    Entry entry{text, bodies};
+    Entry entry{text, std::move(bodies)};
     auto same = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.text == text; });
     if (same != entries_.end()) {
         for (auto& [name, kept] : same->bodies) entry.bodies.emplace(name, std::move(kept));

@@ -28,7 +28,7 @@ public:
     // The document as a fold left it (or as an unfold found it), with the bodies folded in it.
     // The same text again joins its earlier entry (its bodies are the newer ones) and becomes
     // the newest; beyond kTexts the oldest is dropped.
-    void Remember(const Lines16& document, const FoldedBlockMap& bodies);
+    void Remember(const Lines16& document, FoldedBlockMap bodies);
     // The bodies folded in the document when it is exactly a remembered text; null otherwise.
     const FoldedBlockMap* Match(const Lines16& document) const;
     bool Empty() const { return entries_.empty(); }

@@ -251,13 +251,11 @@ void RememberFolded(TCfgWndData& record, const Lines16& document, const FoldedBl
 
 // The bodies a replacement of the document put back, with the folded text it replaced.
 void RememberUnfolded(TCfgWndData& record, const Lines16& before, const ExpandPlan& plan) {
-    FoldedBlockMap inserted;
-    for (const UnfoldedMethod& m : plan.restored)
-        if (m.how == Unfold::Insert || m.how == Unfold::Merge) inserted.emplace(m.name, record.FoldedBlocks.at(m.name));
-    if (inserted.empty()) return;
-    // The methods that stay folded are folded in that text too.
-    for (const auto& [name, kept] : record.FoldedBlocks) inserted.emplace(name, kept);
-    RememberFolded(record, before, inserted);
+    const bool inserted = std::any_of(plan.restored.begin(), plan.restored.end(), [](const UnfoldedMethod& m) {
+        return m.how == Unfold::Insert || m.how == Unfold::Merge;
+    });
+    // Every body still held was folded in that text: those put back and those that stay.
+    if (inserted) RememberFolded(record, before, record.FoldedBlocks);
 }
 
 }  // namespace
