@@ -69,8 +69,7 @@ void Refresh(PluginState& p, EditorView& view, int32_t line, int32_t col, bool b
 // back a text this window's folding left, whose bodies were let go since: they are kept again
 // at once. Typing marks the window, so that a folded text reached by typing (a body deleted on
 // purpose) is not taken for one given back.
-void NoteTextKey(PluginState& p, HWND e, UINT msg, WPARAM key) {
-    TCfgWndData* record = CfgWndDataOfEditor(e);
+void NoteTextKey(PluginState& p, TCfgWndData* record, UINT msg, WPARAM key) {
     if (!record || record->FoldedTexts.Empty()) return;
     const bool ctrl = KeyHeld(VK_CONTROL);
     const bool undo = (msg == WM_KEYDOWN && ctrl && (key == 'Z' || key == 'Y')) || (msg == WM_SYSKEYDOWN && key == VK_BACK);
@@ -92,6 +91,7 @@ void OnKeyDown(PluginState& p, HWND e, WPARAM key) {
     const bool modifier = key >= VK_SHIFT && key <= VK_MENU;
     p.LastKeyWasEdit = !navigation && !modifier;
     TCfgWndData* record = CfgWndDataOfEditor(e);
+    NoteTextKey(p, record, WM_KEYDOWN, key);
     if (!record || !record->Document) return;
     HostTextDocument doc(record->Document.get());
     const int32_t line = doc.SelStartLine(), col = doc.SelStartCol();
@@ -274,12 +274,9 @@ LRESULT EditorMessage(PluginState& p, HWND e, UINT msg, WPARAM wp, LPARAM lp) {
     }
     const LRESULT result = CallHost(e, msg, wp, lp);
     switch (msg) {
-        case WM_KEYDOWN:
-            Guarded(p, [&] { NoteTextKey(p, e, msg, wp); });
-            Guarded(p, [&] { OnKeyDown(p, e, wp); });
-            break;
+        case WM_KEYDOWN: Guarded(p, [&] { OnKeyDown(p, e, wp); }); break;
         case WM_SYSKEYDOWN:
-        case WM_CHAR: Guarded(p, [&] { NoteTextKey(p, e, msg, wp); }); break;
+        case WM_CHAR: Guarded(p, [&] { NoteTextKey(p, CfgWndDataOfEditor(e), msg, wp); }); break;
         case WM_HSCROLL: p.Analysis.Pair.HScrolled = true; break;
         case WM_LBUTTONDOWN: Guarded(p, [&] { OnButtonDown(p, e, lp); }); break;
         case WM_SIZE: Guarded(p, [&] { OnSize(p, e); }); break;

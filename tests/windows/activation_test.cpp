@@ -14,8 +14,6 @@ using namespace tintmark::test;
 
 namespace {
 
-std::u16string U(const char* utf8) { return Decode1251(Utf8To1251(utf8)); }
-
 std::u16string ManyLines(int n) {
     std::u16string s;
     for (int i = 0; i < n; ++i) s += (i ? u"\r\n" : u"") + std::u16string(u"А = 1;");

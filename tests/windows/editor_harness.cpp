@@ -22,6 +22,26 @@ std::wstring TempFolder() {
 }
 }  // namespace
 
+std::u16string U(const char* utf8) { return Decode1251(Utf8To1251(utf8)); }
+
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string out;
+    char buf[4096];
+    DWORD n = 0;
+    while (ReadFile(h, buf, sizeof buf, &n, nullptr) && n) out.append(buf, n);
+    CloseHandle(h);
+    return out;
+}
+
+void WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    CloseHandle(h);
+}
+
 std::u16string CorpusModule(const std::string& fileName) {
     return ReadCorpusModule(std::filesystem::u8path(TINTMARK_CORPUS_DIR) / std::filesystem::u8path(fileName));
 }

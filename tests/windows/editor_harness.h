@@ -41,6 +41,12 @@ protected:
     ComPtr<TTintmarkPlugin> plugin;
 };
 
+// UTF-8 source text as the UTF-16 text the editor holds (through Windows-1251, as a module is).
+std::u16string U(const char* utf8);
+// A file's bytes ("<missing>" when it cannot be opened), and a file written with given bytes.
+std::string ReadBytes(const std::wstring& path);
+void WriteBytes(const std::wstring& path, const std::string& bytes);
+
 // A module of the shared corpus (its file name in UTF-8) as UTF-16 text, read in the encoding
 // the corpus manifest gives (empty when the corpus is missing).
 std::u16string CorpusModule(const std::string& fileName);

@@ -14,8 +14,6 @@ using namespace tintmark::test;
 
 namespace {
 
-std::u16string U(const char* utf8) { return Decode1251(Utf8To1251(utf8)); }
-
 const char kModule[] =
     "Перем А;\r\n"
     "Процедура Первая()\r\n"

@@ -8,8 +8,6 @@ using namespace tintmark::test;
 
 namespace {
 
-std::u16string U(const char* utf8) { return Decode1251(Utf8To1251(utf8)); }
-
 // «Если» on line 1, its «КонецЕсли» 300 lines below, then «Ф()».
 std::u16string FarApart() {
     std::u16string s = U("Процедура П()\r\n  Если А Тогда\r\n");
