@@ -462,12 +462,12 @@ bool EditorView::CrossLinesMissing(int32_t caretLine) {
     return caretLine >= F && int64_t{caretLine} <= int64_t{F} + VisibleLineCount();
 }
 
-void EditorView::RedoHighlightAfterHostPaint() {
+void EditorView::RedoHighlightAfterHostPaint(bool always) {
     PairState& now = p_.Analysis.Pair;
     const PairState before = now;
     now.CaretTokenShown = false;
     now.PairTokenShown = false;
-    Highlight(false);
+    Highlight(always);
     const ViewShift d = ShiftSince(before.ViewFirstLine, before.ViewHScroll);
     auto drawnAgain = [&](const Rect& r) {
         return (now.CaretTokenShown && now.CaretTokenRect == r) || (now.PairTokenShown && now.PairTokenRect == r);

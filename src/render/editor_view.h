@@ -54,10 +54,10 @@ public:
     void EraseHighlight();
     // Runs the pair highlight of the current mode (always = the "always" variant).
     void Highlight(bool always);
-    // After the host painted: the plain highlight placed and drawn afresh, and only boxes of
-    // the last one that are not drawn again at their place erased, so that a paint that
-    // changes nothing asks for no further paint.
-    void RedoHighlightAfterHostPaint();
+    // After the host painted: the highlight of the mode in force placed and drawn afresh, and
+    // only boxes of the last one that are not drawn again at their place erased, so that a
+    // paint that changes nothing asks for no further paint.
+    void RedoHighlightAfterHostPaint(bool always);
 
     // How far the text moved since something was drawn over it in the view (first line,
     // horizontal scroll position) given.

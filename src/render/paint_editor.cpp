@@ -212,7 +212,7 @@ LRESULT PaintEditor(EditorState& p, HWND W, const std::function<LRESULT()>& call
         if (IsWindowEnabled(main) && FocusIsInListBox()) {
             scan();
             docView.UpdateCrossLines();
-            docView.RedoHighlightAfterHostPaint();
+            docView.RedoHighlightAfterHostPaint(always);
         } else if (owner == p.ActiveCfgWindowHandle) {
             // The focus is elsewhere (a dialog, the main window, another program): what the
             // host painted over the marks is drawn again, where their text now stands, so that
